@@ -1,0 +1,295 @@
+// The platform layer on POSIX systems: file mapping, address space, clock
+// and zone, new files and error texts. The settings store is in
+// settings_posix.cpp.
+//
+// Sections: descriptors; file mapping; address space; clock and zone; new
+// files and errors.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/platform_seams.h"
+
+namespace {
+
+// What an empty file maps to: a readable address with no bytes to read.
+const unsigned char kEmptyView[1] = {0};
+
+// ---------------------------------------------------------------------------
+// Descriptors.
+
+// Descriptor 0 stands for "closed" in zero-filled slots, so a file that
+// opens as 0 (standard input was closed) is moved to a higher number.
+int AvoidDescriptorZero(int fd) {
+  if (fd != 0) return fd;
+  int moved = fcntl(0, F_DUPFD_CLOEXEC, 3);
+  int saved = errno;
+  close(0);
+  errno = saved;
+  return moved;
+}
+
+int OpenDescriptor(const char* path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = open(path, flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd < 0 ? fd : AvoidDescriptorZero(fd);
+}
+
+int IsOpenHandle(FileHandle file) { return file != kInvalidFile && file != 0; }
+
+// ---------------------------------------------------------------------------
+// File mapping.
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+
+int EqualNoCase(const char* a, const char* b) {
+  while (*a != '\0' && LowerAscii(*a) == LowerAscii(*b)) {
+    ++a;
+    ++b;
+  }
+  return *a == '\0' && *b == '\0';
+}
+
+// The name in path's directory that equals path's last component without
+// regard to ASCII case; of several, the first in byte order so that the
+// choice does not depend on the directory's order. 0 when there is none.
+int FindNameNoCase(const char* path, std::string* found) {
+  const char* slash = std::strrchr(path, '/');
+  std::string dir = slash == nullptr ? "." : std::string(path, slash);
+  if (slash == path) dir = "/";
+  const char* name = slash == nullptr ? path : slash + 1;
+  DIR* listing = opendir(dir.c_str());
+  if (listing == nullptr) return 0;
+  std::string best;
+  while (const dirent* entry = readdir(listing)) {
+    if (!EqualNoCase(entry->d_name, name)) continue;
+    if (best.empty() || best.compare(entry->d_name) > 0) best = entry->d_name;
+  }
+  closedir(listing);
+  if (best.empty()) return 0;
+  *found = slash == nullptr ? best : std::string(path, slash + 1) + best;
+  return 1;
+}
+
+// Opens the exact name, else a name differing only in letter case (the
+// nodelist compilers of other systems write NODEX.DAT, nodex.ndx, ...).
+int OpenForMapping(const char* path) {
+  int fd = OpenDescriptor(path, O_RDONLY, 0);
+  if (fd >= 0 || errno != ENOENT) return fd;
+  std::string other;
+  try {
+    if (!FindNameNoCase(path, &other)) {
+      errno = ENOENT;
+      return -1;
+    }
+  } catch (...) {
+    errno = ENOMEM;
+    return -1;
+  }
+  return OpenDescriptor(other.c_str(), O_RDONLY, 0);
+}
+
+// Maps the whole of an open descriptor into slot.
+int MapDescriptor(MappedFile* slot) {
+  struct stat info;
+  if (fstat(int(slot->File), &info) != 0) return 0;
+  if (!S_ISREG(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return 0;
+  }
+  if (info.st_size == 0) {
+    slot->View = kEmptyView;
+    return 1;
+  }
+  if (uintmax_t(info.st_size) > SIZE_MAX) {
+    errno = EFBIG;
+    return 0;
+  }
+  size_t size = size_t(info.st_size);
+  void* view = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, int(slot->File), 0);
+  if (view == MAP_FAILED) return 0;
+  posix_madvise(view, size, POSIX_MADV_RANDOM);
+  slot->View = static_cast<const unsigned char*>(view);
+  slot->Size = size;
+  return 1;
+}
+
+}  // namespace
+
+int MapFileReadOnly(const char* path, MappedFile* slot) {
+  *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
+  if (SeamFails(kFaultMap)) {
+    errno = EACCES;
+    return 0;
+  }
+  if (path == nullptr) {
+    errno = EINVAL;
+    return 0;
+  }
+  int fd = OpenForMapping(path);
+  if (fd < 0) return 0;
+  slot->File = fd;
+  return MapDescriptor(slot);
+}
+
+void UnmapFile(MappedFile* slot) {
+  if (slot->View != nullptr && slot->View != kEmptyView && slot->Size > 0)
+    munmap(const_cast<unsigned char*>(slot->View), slot->Size);
+  if (IsOpenHandle(slot->File)) close(int(slot->File));
+  *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
+}
+
+// ---------------------------------------------------------------------------
+// Address space.
+
+void* ReserveAddressSpace(size_t bytes) {
+  if (SeamFails(kFaultReserve)) {
+    errno = ENOMEM;
+    return nullptr;
+  }
+  if (bytes == 0) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  void* base = mmap(nullptr, bytes, PROT_NONE,
+                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  return base == MAP_FAILED ? nullptr : base;
+}
+
+int CommitAddressRange(void* base, size_t offset, size_t bytes) {
+  if (SeamFails(kFaultCommit)) {
+    errno = ENOMEM;
+    return 0;
+  }
+  if (base == nullptr || offset > SIZE_MAX - bytes) {
+    errno = EINVAL;
+    return 0;
+  }
+  if (bytes == 0) return 1;
+  size_t page = size_t(sysconf(_SC_PAGESIZE));
+  uintptr_t start = uintptr_t(base) + offset;
+  uintptr_t first = start - start % page;
+  uintptr_t end = start + bytes;
+  if (end % page != 0) end += page - end % page;
+  if (end < start) {
+    errno = EINVAL;
+    return 0;
+  }
+  return mprotect(reinterpret_cast<void*>(first), end - first,
+                  PROT_READ | PROT_WRITE) == 0;
+}
+
+void ReleaseAddressSpace(void* base, size_t bytes) {
+  if (base != nullptr) munmap(base, bytes);
+}
+
+// ---------------------------------------------------------------------------
+// Clock and zone.
+
+// The zone as the system reports it for this moment: Bias is the whole
+// offset in effect now (UTC = local + Bias), StandardBias and DaylightBias
+// are 0, and State is 2 in daylight-saving time, else 1. So Bias plus the
+// part that State selects is always the current offset, as on Windows,
+// without guessing the zone's rules for the other half of the year.
+int GetZoneBias(ZoneBias* zone) {
+  if (SeamZone(zone)) return 1;
+  time_t now = time(nullptr);
+  struct tm local;
+  tzset();
+  if (now == time_t(-1) || localtime_r(&now, &local) == nullptr) return 0;
+  zone->Bias = int32_t(-local.tm_gmtoff / 60);
+  zone->StandardBias = 0;
+  zone->DaylightBias = 0;
+  zone->State = local.tm_isdst > 0 ? 2 : 1;
+  return 1;
+}
+
+int GetLocalTimeOfDay(int* hour, int* minute) {
+  if (SeamClock(hour, minute)) return 1;
+  time_t now = time(nullptr);
+  struct tm local;
+  if (now == time_t(-1) || localtime_r(&now, &local) == nullptr) return 0;
+  *hour = local.tm_hour;
+  *minute = local.tm_min;
+  return 1;
+}
+
+// ---------------------------------------------------------------------------
+// New files and errors.
+
+int CreateNewFile(const char* path, FileHandle* file) {
+  *file = kInvalidFile;
+  if (path == nullptr) {
+    errno = EINVAL;
+    return 0;
+  }
+  int fd = OpenDescriptor(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return 0;
+  *file = fd;
+  return 1;
+}
+
+int WriteFileBytes(FileHandle file, const void* data, size_t size) {
+  if (!IsOpenHandle(file)) {
+    errno = EBADF;
+    return 0;
+  }
+  const char* at = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t written = write(int(file), at, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;
+      return 0;
+    }
+    at += written;
+    size -= size_t(written);
+  }
+  return 1;
+}
+
+void CloseFileHandle(FileHandle file) {
+  if (IsOpenHandle(file)) close(int(file));
+}
+
+char PathSeparator() { return '/'; }
+
+namespace {
+
+// strerror_r comes in two shapes (GNU returns the text, XSI fills buf).
+[[maybe_unused]] const char* ErrorString(int result, const char* buffer) {
+  return result == 0 ? buffer : "Unknown error";
+}
+[[maybe_unused]] const char* ErrorString(const char* result, const char*) {
+  return result;
+}
+
+}  // namespace
+
+void PlatformErrorText(char* buffer, size_t size) {
+  int code = errno;
+  if (buffer == nullptr || size == 0) return;
+  char text[256] = "";
+  const char* message = ErrorString(strerror_r(code, text, sizeof text), text);
+  size_t length = std::strlen(message);
+  while (length > 0 &&
+         (message[length - 1] == '\n' || message[length - 1] == '\r'))
+    --length;
+  if (length >= size) length = size - 1;
+  std::memcpy(buffer, message, length);
+  buffer[length] = '\0';
+  errno = code;
+}
+
+void PlatformSetLastError(int code) { errno = code; }
