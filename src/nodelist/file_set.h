@@ -1,0 +1,60 @@
+// The nodelist file set: naming, read-only mapping and closing of the data
+// file, the V7+ data file and the index that a search needs, and the one
+// search that runs while they are mapped. The set is opened afresh for
+// every listing and closed right after it.
+#ifndef TOLVANE_NODELIST_FILE_SET_H
+#define TOLVANE_NODELIST_FILE_SET_H
+
+#include "nodelist/records.h"
+
+// OpenAndSearch results.
+enum {
+  kSearchDone = 12,      // files mapped, the search ran to its end
+  kDataFileFailed = 7,   // the data file could not be opened
+  kPlusFileFailed = 4,   // the V7+ data file could not be opened
+  kIndexFileFailed = 1,  // the index could not be opened
+};
+
+// Forms the file names, maps the data file, the V7+ data file (with
+// UsePlusData) and the index of the search kind, prepares the key from
+// files->Key and runs the search, which hands every match to OnMatch.
+// Returns kSearchDone, or on failure 7, 4 or 1 with "Unable to open NAME"
+// in LastErrorText (a name cut to its room counts as a file that cannot be
+// opened, and so does an unknown search kind, for the index). Clears
+// Damaged first; after a search that met a damaged file, Damaged is set and
+// LastErrorText names the file, and the result is still kSearchDone. Files
+// mapped before a failure stay mapped: the caller calls CloseFileSet after
+// every call, also when OnMatch abandoned the search.
+int OpenAndSearch(NodelistFiles* files);
+
+// Releases the four slots (data, V7+, address index, sysop index) and
+// marks them closed. Harmless on a set that was never opened, and twice.
+void CloseFileSet(NodelistFiles* files);
+
+// Forms "%s%s.%s" names from Directory, NodelistName and the extensions:
+// DAT always, DTP with UsePlusData (otherwise left empty), and the index of
+// the search kind: NDX by address, SDX by sysop or SYSOP.NDX (the directory
+// only) with SharedSysopIndex, PDX by phone. A missing Directory or
+// NodelistName counts as empty. Names longer than kFileNameRoom are cut
+// there and their Fits is 0. Returns 1 when every formed name fits.
+int BuildFileNames(const NodelistFiles* files, FileSetNames* names);
+
+// Maps one file read-only into slot. Returns 0 on success; 1 on failure,
+// with "Unable to open NAME" in LastErrorText and whatever was obtained
+// left in slot for CloseFileSet.
+int MapReadOnly(MappedFile* slot, const char* fileName);
+
+// The sysop search key from the name the user typed (at most 25
+// characters are read): "Given Names Surname" becomes "Surname, Given
+// Names" (split at the last space), each word capitalised, cut to
+// kMaxSysopKeyLength characters; key needs kMaxSysopKeyLength + 1 bytes.
+// Returns the key's length.
+int BuildSysopKey(const char* name, char* key);
+
+// Sets the comparator, key and key length of Search from files->Key for
+// the search kind: by address the key record's Zone, Net, Node and
+// HubOrPoint (as the point) with KeyLength clamped to 0..8; by sysop the
+// key of BuildSysopKey. Returns 0 for any other kind.
+int PrepareSearchKey(const NodelistFiles* files);
+
+#endif  // TOLVANE_NODELIST_FILE_SET_H
