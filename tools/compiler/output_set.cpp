@@ -1,0 +1,293 @@
+// The compiler program around CompileNodelist.
+#include "compiler/output_set.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "compiler/compiler.h"
+#include "nodelist/v7_format.h"
+
+namespace v7c {
+
+namespace fs = std::filesystem;
+
+const char kCompilerUsage[] =
+    "usage: tolvane-compile --out DIR [--name BASE] [--v7] "
+    "[--shared-sysop-index]\n"
+    "                       [--passwords FILE] [--cost-table FILE] "
+    "NODELIST [POINTLIST...]\n";
+
+namespace {
+
+// Takes the value of an option that needs one; 0 when it is missing.
+int TakeValue(int argc, const char* const* argv, int* i, std::string* value,
+              std::string* error) {
+  if (*i + 1 >= argc || argv[*i + 1][0] == '\0') {
+    *error = std::string("option ") + argv[*i] + " needs a value";
+    return 0;
+  }
+  *value = argv[++*i];
+  return 1;
+}
+
+void EmitToFile(void* context, const char* text) {
+  fprintf(static_cast<FILE*>(context), "warning: %s\n", text);
+}
+
+int ReadInputs(const CompilerArgs& args, std::vector<SourceText>* sources,
+               FILE* err) {
+  for (size_t i = 0; i < args.inputs.size(); ++i) {
+    SourceText s;
+    s.name = fs::path(args.inputs[i]).filename().string();
+    s.is_pointlist = i > 0;
+    if (!ReadWholeFile(args.inputs[i], &s.text)) {
+      fprintf(err, "error: cannot read %s\n", args.inputs[i].c_str());
+      return 0;
+    }
+    sources->push_back(std::move(s));
+  }
+  return 1;
+}
+
+int ReadSideFiles(const CompilerArgs& args, PasswordTable* passwords,
+                  CostTable* costs, Reporter* reporter, FILE* err) {
+  std::string text;
+  if (!args.passwords.empty()) {
+    if (!ReadWholeFile(args.passwords, &text)) {
+      fprintf(err, "error: cannot read %s\n", args.passwords.c_str());
+      return 0;
+    }
+    ReadPasswordTable(fs::path(args.passwords).filename().string(), text,
+                      passwords, reporter);
+  }
+  if (!args.costs.empty()) {
+    if (!ReadWholeFile(args.costs, &text)) {
+      fprintf(err, "error: cannot read %s\n", args.costs.c_str());
+      return 0;
+    }
+    ReadCostTable(fs::path(args.costs).filename().string(), text, costs,
+                  reporter);
+  }
+  return 1;
+}
+
+// Checks the CRC of every source whose first line gives one; the nodelist
+// must give one. Returns the nodelist's result for the summary.
+const char* CheckCrcs(const std::vector<SourceText>& sources,
+                      Reporter* reporter) {
+  const char* result = "CRC ok";
+  for (size_t i = 0; i < sources.size(); ++i) {
+    const SourceText& s = sources[i];
+    ListCrc crc = CheckListCrc(s.text.data(), s.text.size());
+    if (!crc.claimed_present) {
+      if (i == 0) {
+        Warn(reporter, "%s: the first line gives no CRC", s.name.c_str());
+        result = "no CRC";
+      }
+    } else if (crc.claimed != crc.computed) {
+      Warn(reporter,
+           "%s: CRC mismatch: the first line says %u, the text "
+           "gives %u",
+           s.name.c_str(), crc.claimed, crc.computed);
+      if (i == 0) result = "CRC mismatch";
+    }
+  }
+  return result;
+}
+
+struct OutputFile {
+  std::string path;
+  const std::vector<uint8_t>* data;
+};
+
+std::vector<OutputFile> OutputsOf(const CompilerArgs& args,
+                                  const CompiledSet& set) {
+  fs::path dir(args.out_dir);
+  auto name = [&](const std::string& file) { return (dir / file).string(); };
+  std::vector<OutputFile> files = {
+      {name(args.base + ".DAT"), &set.dat},
+      {name(args.base + ".NDX"), &set.ndx},
+      {name(args.shared_sysop_index ? "SYSOP.NDX" : args.base + ".SDX"),
+       &set.sdx}};
+  if (args.plus) {
+    files.push_back({name(args.base + ".DTP"), &set.dtp});
+    files.push_back({name(args.base + ".PDX"), &set.pdx});
+  }
+  return files;
+}
+
+// Writes every temporary file, then renames them all. A plain V7 set
+// removes the V7+ files of an earlier compilation, which no longer match.
+int ReplaceOutputs(const CompilerArgs& args, const CompiledSet& set,
+                   FILE* err) {
+  std::vector<OutputFile> files = OutputsOf(args, set);
+  std::string error;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!WriteTempFile(files[i].path, *files[i].data, &error)) {
+      fprintf(err, "error: %s\n", error.c_str());
+      std::error_code ec;
+      for (size_t j = 0; j < i; ++j) fs::remove(files[j].path + ".tmp", ec);
+      return 0;
+    }
+  }
+  for (const OutputFile& f : files) {
+    if (!CommitTempFile(f.path, &error)) {
+      fprintf(err, "error: %s\n", error.c_str());
+      return 0;
+    }
+  }
+  if (!args.plus) {
+    std::error_code ec;
+    fs::remove(fs::path(args.out_dir) / (args.base + ".DTP"), ec);
+    fs::remove(fs::path(args.out_dir) / (args.base + ".PDX"), ec);
+  }
+  return 1;
+}
+
+int CompileAndWrite(const CompilerArgs& args, FILE* out, FILE* err) {
+  auto start = std::chrono::steady_clock::now();
+  Reporter reporter = {EmitToFile, err, 0};
+  std::vector<SourceText> sources;
+  PasswordTable passwords;
+  CostTable costs = {};
+  if (!ReadInputs(args, &sources, err) ||
+      !ReadSideFiles(args, &passwords, &costs, &reporter, err))
+    return 0;
+  const char* crc = CheckCrcs(sources, &reporter);
+  CompileOptions options = {args.plus, v7::kUsualBlockSize};
+  CompiledSet set;
+  CompileStats stats;
+  if (!CompileNodelist(sources, args.passwords.empty() ? nullptr : &passwords,
+                       args.costs.empty() ? nullptr : &costs, options, &set,
+                       &stats, &reporter)) {
+    fprintf(err, "error: nothing to compile in %s\n", args.inputs[0].c_str());
+    return 0;
+  }
+  if (!ReplaceOutputs(args, set, err)) return 0;
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
+  fprintf(out,
+          "%s: %u entries compiled (%u points), %u Down skipped, "
+          "%u duplicates replaced, %u malformed lines, %s, %.3f s\n",
+          args.base.c_str(), stats.entries, stats.points, stats.down,
+          stats.duplicates, stats.malformed, crc, seconds);
+  return 1;
+}
+
+}  // namespace
+
+int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
+                      std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    int ok = 1;
+    if (a == "--out")
+      ok = TakeValue(argc, argv, &i, &args->out_dir, error);
+    else if (a == "--name")
+      ok = TakeValue(argc, argv, &i, &args->base, error);
+    else if (a == "--passwords")
+      ok = TakeValue(argc, argv, &i, &args->passwords, error);
+    else if (a == "--cost-table")
+      ok = TakeValue(argc, argv, &i, &args->costs, error);
+    else if (a == "--v7")
+      args->plus = 0;
+    else if (a == "--shared-sysop-index")
+      args->shared_sysop_index = 1;
+    else if (a.size() > 1 && a[0] == '-') {
+      *error = "unknown option " + a;
+      return 0;
+    } else {
+      args->inputs.push_back(a);
+    }
+    if (!ok) return 0;
+  }
+  if (args->out_dir.empty())
+    *error = "--out DIR is required";
+  else if (args->inputs.empty())
+    *error = "no nodelist given";
+  else if (args->base.find_first_of("/\\:") != std::string::npos)
+    *error = "--name takes a base name, not a path";
+  return error->empty();
+}
+
+int ReadWholeFile(const std::string& path, std::string* text) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  text->clear();
+  std::error_code ec;
+  uintmax_t size = fs::file_size(path, ec);
+  if (!ec && size < (uintmax_t{1} << 31))
+    text->reserve(static_cast<size_t>(size));
+  char buffer[1 << 16];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) text->append(buffer, n);
+  int ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+int AcquireBusyFile(const std::string& path, std::string* error) {
+  int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+  if (fd >= 0) {
+    close(fd);
+    return 1;
+  }
+  int busy = errno == EEXIST;
+  *error = busy ? path +
+                      " exists: another compiler is writing this set "
+                      "(delete it if no compiler is running)"
+                : "cannot create " + path + ": " + strerror(errno);
+  return 0;
+}
+
+int WriteTempFile(const std::string& path, const std::vector<uint8_t>& data,
+                  std::string* error) {
+  std::string tmp = path + ".tmp";
+  FILE* f = fopen(tmp.c_str(), "wb");
+  int ok = f && (data.empty() ||
+                 fwrite(data.data(), 1, data.size(), f) == data.size());
+  if (f) ok = (fflush(f) == 0) && ok;
+  if (f) ok = (fclose(f) == 0) && ok;
+  if (!ok) {
+    *error = "cannot write " + tmp;
+    std::error_code ec;
+    fs::remove(tmp, ec);
+  }
+  return ok;
+}
+
+int CommitTempFile(const std::string& path, std::string* error) {
+  std::error_code ec;
+  fs::rename(path + ".tmp", path, ec);
+  if (ec) *error = "cannot replace " + path + ": " + ec.message();
+  return !ec;
+}
+
+int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err) {
+  std::error_code ec;
+  fs::create_directories(args.out_dir, ec);
+  std::string busy = (fs::path(args.out_dir) / (args.base + ".BSY")).string();
+  std::string error;
+  if (!AcquireBusyFile(busy, &error)) {
+    fprintf(err, "error: %s\n", error.c_str());
+    return 1;
+  }
+  int ok = 0;
+  try {
+    ok = CompileAndWrite(args, out, err);
+  } catch (const std::exception& e) {
+    fprintf(err, "error: %s\n", e.what());
+  }
+  fs::remove(busy, ec);
+  return ok ? 0 : 1;
+}
+
+}  // namespace v7c

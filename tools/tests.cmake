@@ -1,0 +1,11 @@
+# Tests of the nodelist tools; included from tests/CMakeLists.txt once
+# GoogleTest is available.
+file(GLOB tool_test_sources CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/tools/*_test.cpp)
+add_executable(unit_tools ${tool_test_sources}
+               ${CMAKE_SOURCE_DIR}/tools/test_reader.cpp)
+target_link_libraries(unit_tools PRIVATE nodelist_generator v7compiler
+                      GTest::gtest_main)
+target_compile_definitions(unit_tools PRIVATE
+    TOLVANE_REAL_NODELISTS="${CMAKE_SOURCE_DIR}/../shared/nodelists")
+add_test(NAME unit_tools COMMAND unit_tools)
