@@ -1,0 +1,118 @@
+// farhost's system layer on POSIX: dlopen, /proc/self/exe, the environment,
+// mkdtemp and iconv.
+#include <dlfcn.h>
+#include <iconv.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "farhost/sys.h"
+
+SysLibrary SysLoadLibrary(const char* path, std::string* error) {
+  void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr && error != nullptr) {
+    const char* reason = dlerror();
+    *error = reason != nullptr ? reason : "cannot load the library";
+  }
+  return library;
+}
+
+void* SysFindSymbol(SysLibrary library, const char* name) {
+  if (library == nullptr) return nullptr;
+  return dlsym(library, name);
+}
+
+void SysFreeLibrary(SysLibrary library) {
+  if (library != nullptr) dlclose(library);
+}
+
+std::string SysExecutableDir() {
+  char path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return std::string();
+  std::string text(path, static_cast<size_t>(length));
+  size_t slash = text.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  return slash == 0 ? std::string("/") : text.substr(0, slash);
+}
+
+const char* SysDefaultPluginName() { return "plugin/tolvane.so"; }
+
+char SysPathSeparator() { return '/'; }
+
+std::string SysJoinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+int SysGetEnv(const char* name, std::string* value) {
+  const char* text = getenv(name);
+  if (text == nullptr) return 0;
+  *value = text;
+  return 1;
+}
+
+int SysSetEnv(const char* name, const char* value) {
+  if (value == nullptr) return unsetenv(name) == 0;
+  return setenv(name, value, 1) == 0;
+}
+
+unsigned long SysProcessId() { return static_cast<unsigned long>(getpid()); }
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string base;
+  if (!SysGetEnv("TMPDIR", &base) || base.empty()) base = "/tmp";
+  std::string pattern = SysJoinPath(base, std::string(prefix) + "XXXXXX");
+  if (mkdtemp(pattern.data()) == nullptr) return 0;
+  *path = pattern;
+  return 1;
+}
+
+static std::string ReplaceHighBytes(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  return out;
+}
+
+// Feeds the whole text through the converter; a byte that does not convert
+// becomes '?' and the conversion goes on after it.
+static void ConvertAll(iconv_t converter, const std::string& text,
+                       std::string* out) {
+  std::string input = text;
+  char* in = input.data();
+  size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof(buffer);
+    size_t done = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+    out->append(buffer, sizeof(buffer) - outLeft);
+    if (done == static_cast<size_t>(-1) && errno != E2BIG) {
+      out->push_back('?');
+      ++in;
+      --inLeft;
+    }
+  }
+}
+
+int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
+  const char* name = codePage == 866   ? "CP866"
+                     : codePage == 437 ? "CP437"
+                                       : nullptr;
+  iconv_t converter = name != nullptr ? iconv_open("UTF-8", name)
+                                      : reinterpret_cast<iconv_t>(-1);
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    *out = ReplaceHighBytes(text);
+    return 0;
+  }
+  out->clear();
+  ConvertAll(converter, text, out);
+  iconv_close(converter);
+  return 1;
+}
