@@ -32,13 +32,13 @@ Images SoundImages() {
     std::string line = ",";
     line += std::to_string(node) + ",BBS,Town,Sysop,-Unpublished-,300,XA";
     uint32_t plus = test_images::AppendPlusEntry(&images.Plus, 10, false, line);
-    test_images::RecordSpec spec{};
-    spec.Zone = 1;
-    spec.Net = 1;
-    spec.Node = node;
-    spec.System = "BBS";
-    spec.After = test_images::PlusOffsetText(plus);
-    uint32_t offset = test_images::AppendRecord(&images.Data, spec);
+    test_images::RecordFields fields{};
+    fields.Zone = 1;
+    fields.Net = 1;
+    fields.Node = node;
+    fields.System = "BBS";
+    fields.After = test_images::PlusOffsetText(plus);
+    uint32_t offset = test_images::AppendRecord(&images.Data, fields);
     entries.push_back({test_images::NodeKey(1, 1, node), offset});
   }
   images.Index = test_images::BuildIndex(entries, kBlock, 2);
@@ -275,10 +275,10 @@ TEST(Corruption, TheFirstDamageTextIsKept) {
 TEST(Corruption, LaterWarningsKeepTheDamageText) {
   Images images;
   images.Plus = test_images::PlusHeader();
-  test_images::RecordSpec spec{};
-  spec.System = "BBS";
-  uint32_t damaged = test_images::AppendRecord(&images.Data, spec);
-  uint32_t plain = test_images::AppendRecord(&images.Data, spec);
+  test_images::RecordFields fields{};
+  fields.System = "BBS";
+  uint32_t damaged = test_images::AppendRecord(&images.Data, fields);
+  uint32_t plain = test_images::AppendRecord(&images.Data, fields);
   images.Data[damaged + v7::kRecSysopLen] = 250;
   test_harness::Prepare(images, UsePlusData);
   std::vector<NodeRecord> found;
@@ -296,9 +296,9 @@ TEST(Corruption, PlusOffsetsBeyondTheFileAreDamage) {
   for (uint32_t offset : offsets) {
     Images images;
     images.Plus = test_images::PlusHeader();
-    test_images::RecordSpec spec{};
-    spec.After = test_images::PlusOffsetText(offset);
-    uint32_t at = test_images::AppendRecord(&images.Data, spec);
+    test_images::RecordFields fields{};
+    fields.After = test_images::PlusOffsetText(offset);
+    uint32_t at = test_images::AppendRecord(&images.Data, fields);
     test_harness::Prepare(images, UsePlusData);
     std::vector<NodeRecord> found;
     Nodelist.MatchData = &found;

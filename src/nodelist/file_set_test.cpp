@@ -108,11 +108,11 @@ TEST(OpenAndSearch, TwentyFiveCharacterKeyMatchesEveryLongerName) {
                          "Konstantinovs, Maximilianus",
                          "Konstantinovs, Maximo"};
   for (uint16_t i = 0; i < 3; ++i) {
-    test_images::RecordSpec spec{};
-    spec.Zone = 2;
-    spec.Node = i;
+    test_images::RecordFields fields{};
+    fields.Zone = 2;
+    fields.Node = i;
     entries.push_back(
-        {names[i], test_images::AppendRecord(&images.Data, spec)});
+        {names[i], test_images::AppendRecord(&images.Data, fields)});
   }
   images.Index = test_images::BuildIndex(entries);
   EXPECT_EQ("2:0/0.0 2:0/1.0", Addresses(test_harness::SearchSysop(
@@ -157,14 +157,14 @@ class FileSetTest : public ::testing::Test {
     const char* sysops[] = {"John Smith", "Ann Doe"};
     const char* keys[] = {"Smith, John", "Doe, Ann"};
     for (uint16_t node = 1; node <= 2; ++node) {
-      test_images::RecordSpec spec{};
-      spec.Zone = 2;
-      spec.Net = 5020;
-      spec.Node = node;
-      spec.Sysop = sysops[node - 1];
-      spec.After = test_images::PlusOffsetText(test_images::AppendPlusEntry(
+      test_images::RecordFields fields{};
+      fields.Zone = 2;
+      fields.Net = 5020;
+      fields.Node = node;
+      fields.Sysop = sysops[node - 1];
+      fields.After = test_images::PlusOffsetText(test_images::AppendPlusEntry(
           &images.Plus, 50, false, ",1,BBS,Town,Sysop,-Unpublished-,300"));
-      uint32_t at = test_images::AppendRecord(&images.Data, spec);
+      uint32_t at = test_images::AppendRecord(&images.Data, fields);
       byAddress.push_back({test_images::NodeKey(2, 5020, node), at});
       bySysop.insert(bySysop.begin(), {keys[node - 1], at});
     }

@@ -45,14 +45,14 @@ uint32_t BlockSizeFor(size_t perBlock) { return perBlock > 3 ? 512 : 128; }
 std::vector<uint32_t> WriteRecords(Images* images) {
   std::vector<uint32_t> offsets;
   for (const Entry& e : kEntries) {
-    test_images::RecordSpec spec{};
-    spec.Zone = e.Zone;
-    spec.Net = e.Net;
-    spec.Node = e.Node;
-    spec.HubOrPoint = e.Point;
-    spec.NodeFlags = e.Point ? v7::kFlagPoint : 0;
-    spec.Sysop = e.Sysop;
-    offsets.push_back(test_images::AppendRecord(&images->Data, spec));
+    test_images::RecordFields fields{};
+    fields.Zone = e.Zone;
+    fields.Net = e.Net;
+    fields.Node = e.Node;
+    fields.HubOrPoint = e.Point;
+    fields.NodeFlags = e.Point ? v7::kFlagPoint : 0;
+    fields.Sysop = e.Sysop;
+    offsets.push_back(test_images::AppendRecord(&images->Data, fields));
   }
   return offsets;
 }

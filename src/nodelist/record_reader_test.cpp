@@ -14,7 +14,7 @@ using test_images::AppendPlusEntry;
 using test_images::AppendRecord;
 using test_images::PlusHeader;
 using test_images::PlusOffsetText;
-using test_images::RecordSpec;
+using test_images::RecordFields;
 
 // Decodes the record at `offset` as the walk would and returns what
 // OnMatch received (the test fails when it received nothing).
@@ -29,8 +29,8 @@ NodeRecord Decode(const Images& images, uint32_t offset, uint16_t flags) {
   return found.empty() ? none : found[0];
 }
 
-RecordSpec PlainNode() {
-  return RecordSpec{
+RecordFields PlainNode() {
+  return RecordFields{
       2,          5020,         1,
       100,        30,           v7::kFlagHub | v7::kFlagContinuousMail,
       96,         "7-095-123",  "SECRET",
@@ -113,22 +113,22 @@ TEST(ReadNodeRecord, BaudRateIsKeptInSixteenBits) {
   } cases[] = {{0, 0}, {1, 300}, {218, 65400}, {219, 164}, {255, 10964}};
   for (const auto& c : cases) {
     Images images;
-    RecordSpec spec = PlainNode();
-    spec.Baud = c.Stored;
-    uint32_t offset = AppendRecord(&images.Data, spec);
+    RecordFields fields = PlainNode();
+    fields.Baud = c.Stored;
+    uint32_t offset = AppendRecord(&images.Data, fields);
     EXPECT_EQ(c.Expected, Decode(images, offset, 0).BaudRate);
   }
 }
 
 TEST(ReadNodeRecord, LongTextsAreCutAndTheNextStartsAtItsStoredPlace) {
   Images images;
-  RecordSpec spec = PlainNode();
-  spec.System = std::string(33, 'S') + "TAIL001";  // 40
-  spec.Sysop = std::string(25, 'P') + "TAIL2";     // 30
-  spec.Location = std::string(29, 'L') + "TAIL3";  // 34
-  spec.Phone = std::string(39, '1') + "22222";
-  spec.Password = "ABCDEFGHIJ";
-  uint32_t offset = AppendRecord(&images.Data, spec);
+  RecordFields fields = PlainNode();
+  fields.System = std::string(33, 'S') + "TAIL001";  // 40
+  fields.Sysop = std::string(25, 'P') + "TAIL2";     // 30
+  fields.Location = std::string(29, 'L') + "TAIL3";  // 34
+  fields.Phone = std::string(39, '1') + "22222";
+  fields.Password = "ABCDEFGHIJ";
+  uint32_t offset = AppendRecord(&images.Data, fields);
   NodeRecord r = Decode(images, offset, 0);
   EXPECT_EQ(std::string(33, 'S'), r.SystemName);
   EXPECT_EQ(std::string(25, 'P'), r.SysopName);
@@ -142,10 +142,10 @@ TEST(ReadNodeRecord, FixedFieldsOnlyLeavesEveryTextEmpty) {
   Images images;
   images.Plus = PlusHeader();
   uint32_t plus = AppendPlusEntry(&images.Plus, 9, false, ",1,A,B,C,D,E,U,TAB");
-  RecordSpec spec = PlainNode();
-  spec.After = PlusOffsetText(plus);
-  spec.NodeFlags = 0;
-  uint32_t offset = AppendRecord(&images.Data, spec);
+  RecordFields fields = PlainNode();
+  fields.After = PlusOffsetText(plus);
+  fields.NodeFlags = 0;
+  uint32_t offset = AppendRecord(&images.Data, fields);
   NodeRecord r = Decode(images, offset, FixedFieldsOnly | UsePlusData);
   EXPECT_EQ(5020, r.Net);
   EXPECT_EQ(28800, r.BaudRate);
@@ -175,10 +175,10 @@ TEST(ReadNodeRecord, PlusPartGivesRegionAndTheLineFields) {
     Images images;
     images.Plus = PlusHeader(20, 9);
     uint32_t plus = AppendPlusEntry(&images.Plus, 0x1234, c.Point, c.Line);
-    RecordSpec spec = PlainNode();
-    spec.NodeFlags = c.Point ? v7::kFlagPoint : 0;
-    spec.After = PlusOffsetText(plus);
-    uint32_t offset = AppendRecord(&images.Data, spec);
+    RecordFields fields = PlainNode();
+    fields.NodeFlags = c.Point ? v7::kFlagPoint : 0;
+    fields.After = PlusOffsetText(plus);
+    uint32_t offset = AppendRecord(&images.Data, fields);
     NodeRecord r = Decode(images, offset, UsePlusData);
     EXPECT_EQ(0x1234, r.Region);
     EXPECT_STREQ("", r.Keyword);
@@ -200,9 +200,9 @@ TEST(ReadNodeRecord, PlusRecordWithoutLineLeavesTheDisplayTextsEmpty) {
     Images images;
     images.Plus = PlusHeader();
     uint32_t plus = AppendPlusEntry(&images.Plus, 77, false, "", false);
-    RecordSpec spec = PlainNode();
-    spec.After = PlusOffsetText(plus);
-    NodeRecord r = Decode(images, AppendRecord(&images.Data, spec), flag);
+    RecordFields fields = PlainNode();
+    fields.After = PlusOffsetText(plus);
+    NodeRecord r = Decode(images, AppendRecord(&images.Data, fields), flag);
     EXPECT_EQ(77, r.Region);
     EXPECT_STREQ("", r.DisplaySystem);
     EXPECT_STREQ("", r.DisplaySysop);
@@ -220,10 +220,10 @@ TEST(ReadNodeRecord, MissingPlusOffsetGivesAPlainRecordAndAWarning) {
   for (const char* after : remainders) {
     Images images;
     images.Plus = PlusHeader();
-    RecordSpec spec = PlainNode();
-    spec.After = after;
+    RecordFields fields = PlainNode();
+    fields.After = after;
     NodeRecord r =
-        Decode(images, AppendRecord(&images.Data, spec), UsePlusData);
+        Decode(images, AppendRecord(&images.Data, fields), UsePlusData);
     EXPECT_STREQ("SOME BBS", r.DisplaySystem) << after;
     EXPECT_STREQ("JOHN SMITH", r.DisplaySysop) << after;
     EXPECT_EQ(0, r.Region);
@@ -235,9 +235,9 @@ TEST(ReadNodeRecord, MissingPlusOffsetGivesAPlainRecordAndAWarning) {
 
 TEST(ReadNodeRecord, PlusOffsetIsIgnoredWithoutUsePlusData) {
   Images images;
-  RecordSpec spec = PlainNode();
-  spec.After = PlusOffsetText(0x7FFFFFFF);  // would be far outside
-  NodeRecord r = Decode(images, AppendRecord(&images.Data, spec), 0);
+  RecordFields fields = PlainNode();
+  fields.After = PlusOffsetText(0x7FFFFFFF);  // would be far outside
+  NodeRecord r = Decode(images, AppendRecord(&images.Data, fields), 0);
   EXPECT_STREQ("MOSCOW", r.DisplayLocation);
   EXPECT_EQ(0, Nodelist.Damaged);
 }

@@ -50,7 +50,7 @@ inline Bytes PackText(std::string text) {
   return packed;
 }
 
-struct RecordSpec {
+struct RecordFields {
   uint16_t Zone, Net, Node, HubOrPoint;
   uint16_t CallCost;
   uint16_t NodeFlags;
@@ -66,31 +66,31 @@ inline std::string PlusOffsetText(uint32_t offset) {
 }
 
 // Appends a data record; returns its offset.
-inline uint32_t AppendRecord(Bytes* dat, const RecordSpec& spec) {
+inline uint32_t AppendRecord(Bytes* dat, const RecordFields& fields) {
   uint32_t at = static_cast<uint32_t>(dat->size());
   Bytes packed =
-      PackText(spec.System + spec.Sysop + spec.Location + spec.After);
+      PackText(fields.System + fields.Sysop + fields.Location + fields.After);
   dat->resize(at + v7::kRecFixedSize);
   unsigned char* fixed = dat->data() + at;
   std::memset(fixed, 0, v7::kRecFixedSize);
-  PutU16(dat, at + v7::kRecZone, spec.Zone);
-  PutU16(dat, at + v7::kRecNet, spec.Net);
-  PutU16(dat, at + v7::kRecNode, spec.Node);
-  PutU16(dat, at + v7::kRecHubOrPoint, spec.HubOrPoint);
-  PutU16(dat, at + v7::kRecCallCost, spec.CallCost);
-  PutU16(dat, at + v7::kRecNodeFlags, spec.NodeFlags);
-  (*dat)[at + v7::kRecPhoneLen] = static_cast<unsigned char>(spec.Phone.size());
+  PutU16(dat, at + v7::kRecZone, fields.Zone);
+  PutU16(dat, at + v7::kRecNet, fields.Net);
+  PutU16(dat, at + v7::kRecNode, fields.Node);
+  PutU16(dat, at + v7::kRecHubOrPoint, fields.HubOrPoint);
+  PutU16(dat, at + v7::kRecCallCost, fields.CallCost);
+  PutU16(dat, at + v7::kRecNodeFlags, fields.NodeFlags);
+  (*dat)[at + v7::kRecPhoneLen] = static_cast<unsigned char>(fields.Phone.size());
   (*dat)[at + v7::kRecPasswordLen] =
-      static_cast<unsigned char>(spec.Password.size());
+      static_cast<unsigned char>(fields.Password.size());
   (*dat)[at + v7::kRecSystemLen] =
-      static_cast<unsigned char>(spec.System.size());
-  (*dat)[at + v7::kRecSysopLen] = static_cast<unsigned char>(spec.Sysop.size());
+      static_cast<unsigned char>(fields.System.size());
+  (*dat)[at + v7::kRecSysopLen] = static_cast<unsigned char>(fields.Sysop.size());
   (*dat)[at + v7::kRecLocationLen] =
-      static_cast<unsigned char>(spec.Location.size());
+      static_cast<unsigned char>(fields.Location.size());
   (*dat)[at + v7::kRecPackedLen] = static_cast<unsigned char>(packed.size());
-  (*dat)[at + v7::kRecBaud] = spec.Baud;
-  dat->insert(dat->end(), spec.Phone.begin(), spec.Phone.end());
-  dat->insert(dat->end(), spec.Password.begin(), spec.Password.end());
+  (*dat)[at + v7::kRecBaud] = fields.Baud;
+  dat->insert(dat->end(), fields.Phone.begin(), fields.Phone.end());
+  dat->insert(dat->end(), fields.Password.begin(), fields.Password.end());
   dat->insert(dat->end(), packed.begin(), packed.end());
   return at;
 }
