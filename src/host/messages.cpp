@@ -6,14 +6,13 @@
 
 const char* MessageTable[kMessageCount];
 KeyBarTitles KeyBarLabels;
+const int SortOrderLabels[kSortOrderLabels] = {MAddress,  MSystem,   MSysop,
+                                               MLocation, MPhone,    MSpeed,
+                                               MCallCost, MHierarchy};
 
 namespace {
 
 char kEmptyLabel[] = "";
-
-// The sort criteria in the order of Ctrl+F3 .. Ctrl+F10.
-const int kSortLabels[] = {MAddress, MSystem, MSysop,    MLocation,
-                           MPhone,   MSpeed,  MCallCost, MHierarchy};
 
 char* Label(int message) { return const_cast<char*>(MessageTable[message]); }
 
@@ -31,8 +30,8 @@ void LoadMessages() {
   KeyBarLabels.Titles[5] = kEmptyLabel;  // F6
   KeyBarLabels.Titles[6] = Label(MSearchKey);
   KeyBarLabels.Titles[7] = kEmptyLabel;  // F8
-  for (int i = 0; i < 8; ++i)
-    KeyBarLabels.CtrlTitles[2 + i] = Label(kSortLabels[i]);
+  for (int i = 0; i < kSortOrderLabels; ++i)
+    KeyBarLabels.CtrlTitles[2 + i] = Label(SortOrderLabels[i]);
   KeyBarLabels.CtrlTitles[10] = kEmptyLabel;  // Ctrl+F11
   KeyBarLabels.AltTitles[5] = kEmptyLabel;    // Alt+F6
 }

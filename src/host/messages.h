@@ -63,6 +63,11 @@ enum MessageNumber {
 };
 
 extern const char* MessageTable[kMessageCount];
+
+// The names of the eight sort orders, in order: the sort menu's entries
+// and the key bar's Ctrl+F3 .. Ctrl+F10 labels.
+enum { kSortOrderLabels = 8 };
+extern const int SortOrderLabels[kSortOrderLabels];
 extern KeyBarTitles KeyBarLabels;
 
 // Fetches the 48 strings again from the host and refills the key bar.

@@ -16,7 +16,7 @@
 
 namespace {
 
-char g_texts[kMessageCount][8];
+char g_texts[kMessageCount][16];
 int g_getMsgCalls;
 int g_messageCalls;
 std::string g_lastMessage;

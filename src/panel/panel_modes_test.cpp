@@ -11,7 +11,7 @@
 namespace {
 
 // Message n reads "M<n>", so a title tells which message it came from.
-char g_texts[kMessageCount][8];
+char g_texts[kMessageCount][16];
 
 void FillMessageTable() {
   for (int n = 0; n < kMessageCount; ++n) {
