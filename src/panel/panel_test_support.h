@@ -229,10 +229,10 @@ class PanelTest : public ::testing::Test {
 };
 
 // A record as the compiler would write it for the test nodelists.
-inline test_images::RecordFields Entry(uint16_t zone, uint16_t net, uint16_t node,
-                                     uint16_t flags,
-                                     const char* sysop = "JOHN SMITH",
-                                     uint16_t hubOrPoint = 0) {
+inline test_images::RecordFields Entry(uint16_t zone, uint16_t net,
+                                       uint16_t node, uint16_t flags,
+                                       const char* sysop = "JOHN SMITH",
+                                       uint16_t hubOrPoint = 0) {
   test_images::RecordFields entry = {};
   entry.Zone = zone;
   entry.Net = net;
