@@ -20,8 +20,9 @@ TEST_F(PluginTest, FindsAllThirteenEntryPoints) {
   FarHost host(Options(), &ui);
   std::string error;
   ASSERT_TRUE(host.Load(&error)) << error;
-  const void* const* slots =
-      reinterpret_cast<const void* const*>(&host.Exports());
+  void* slots[kPluginExportCount];
+  static_assert(sizeof(slots) == sizeof(PluginExports));
+  std::memcpy(slots, &host.Exports(), sizeof(slots));
   for (int i = 0; i < kPluginExportCount; ++i)
     EXPECT_NE(slots[i], nullptr) << kPluginExportNames[i];
 }
