@@ -234,7 +234,7 @@ TEST(Corruption, DamageIsReportedAndTheRestIsDelivered) {
        -1,
        {},
        -3,
-       "TEST.DTP: line runs past the end",
+       "TEST.DTP: line does not match its length",
        "1:1/1.0 1:1/2.0 1:1/3.0 1:1/4.0 1:1/5.0"},
       {"V7+ link blocks beyond the file",
        kPlus,

@@ -105,6 +105,17 @@ int ParsePlusOffset(const char* text, int count, uint32_t* offset) {
 
 // Reads the region and the nodelist line of the entry's V7+ record.
 // Returns 0 when the record lies outside the V7+ data file.
+// The stored length counts the line with its terminating zero; a length
+// that counts the text alone is taken too. Anything else means the link
+// block sizes or the offset are wrong, and the bytes there are no line.
+int LineMatchesItsLength(const unsigned char* line, uint16_t length,
+                         uint64_t room) {
+  if (length == 0 || length > room) return 0;
+  const void* zero = std::memchr(line, 0, length);
+  if (zero != nullptr) return zero == line + length - 1;
+  return length < room && line[length] == 0;
+}
+
 int ReadPlusPart(NodelistFiles* files, NodeRecord* record, uint32_t offset) {
   const MappedFile& plus = files->PlusFile;
   if (!plus.View || plus.Size <= v7::kDtpFurtherSize) {
@@ -123,10 +134,12 @@ int ReadPlusPart(NodelistFiles* files, NodeRecord* record, uint32_t offset) {
     ReportDamage(files, kPlusFileKind, "line length past the end", offset);
     return 0;
   }
-  if (ReadU16(plus.View + at) == v7::kNoLine) return 1;
+  uint16_t length = ReadU16(plus.View + at);
+  if (length == v7::kNoLine) return 1;
   const unsigned char* line = plus.View + at + 2;
-  if (!std::memchr(line, 0, plus.Size - (at + 2))) {
-    ReportDamage(files, kPlusFileKind, "line runs past the end", offset);
+  if (!LineMatchesItsLength(line, length, plus.Size - (at + 2))) {
+    ReportDamage(files, kPlusFileKind, "line does not match its length",
+                 offset);
     return 0;
   }
   CurrentPlusLine = reinterpret_cast<const char*>(line);

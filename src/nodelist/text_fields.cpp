@@ -1,17 +1,43 @@
 #include "nodelist/text_fields.h"
 
-#include <cstdio>
+#include <cstring>
 
+namespace {
+
+// Writes a 16-bit number in decimal (at most five digits) and returns the
+// position after it. Listings format an address for every entry, so this
+// stays away from the printf machinery.
+char* WriteNumber(char* at, uint16_t value) {
+  char digits[5];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value = static_cast<uint16_t>(value / 10);
+  } while (value != 0);
+  while (n > 0) *at++ = digits[--n];
+  return at;
+}
+
+}  // namespace
+
+// The longest text, "65535:65535/65535.65535", has 23 characters and fits
+// kAddressTextSize with its terminator.
 void FormatAddress(FtnAddress address, char* output, uint16_t depth) {
   if (address.Point != 0) depth = 8;
-  char* at = output;
-  char* end = output + kAddressTextSize;
-  at += std::snprintf(at, end - at, "%u", unsigned{address.Zone});
-  if (depth >= 2)
-    at += std::snprintf(at, end - at, ":%u", unsigned{address.Net});
-  if (depth >= 4)
-    at += std::snprintf(at, end - at, "/%u", unsigned{address.Node});
-  if (depth >= 6) std::snprintf(at, end - at, ".%u", unsigned{address.Point});
+  char* at = WriteNumber(output, address.Zone);
+  if (depth >= 2) {
+    *at++ = ':';
+    at = WriteNumber(at, address.Net);
+  }
+  if (depth >= 4) {
+    *at++ = '/';
+    at = WriteNumber(at, address.Node);
+  }
+  if (depth >= 6) {
+    *at++ = '.';
+    at = WriteNumber(at, address.Point);
+  }
+  *at = '\0';
 }
 
 uint32_t ParseDecimal(const char* text, const char** end) {
@@ -27,9 +53,9 @@ uint32_t ParseDecimal(const char* text, const char** end) {
 uint32_t ParseDecimal(const char* text) { return ParseDecimal(text, nullptr); }
 
 void CopyClipped(char* destination, const char* source, size_t size) {
-  for (size_t i = 0; i < size; ++i) {
-    destination[i] = source[i];
-    if (source[i] == '\0') return;
-  }
-  if (size > 0) destination[size - 1] = '\0';
+  if (size == 0) return;
+  size_t length = strnlen(source, size);
+  if (length == size) length = size - 1;
+  std::memcpy(destination, source, length);
+  destination[length] = '\0';
 }
