@@ -173,10 +173,13 @@ void SyncDirectoryOf(const std::string& path) {
 }
 
 // Writes text to a temporary file beside path, flushes it and renames it
-// over path, keeping the old file's permissions.
+// over path, keeping the old file's permissions. Only the holder of the
+// lock writes, so the temporary file has one fixed name: a writer killed
+// before its rename leaves that one file, which the next writer truncates
+// and reuses.
 int ReplaceFile(const std::string& path, const std::string& text) {
-  std::string temp = path + ".XXXXXX";
-  int fd = mkostemp(&temp[0], O_CLOEXEC);
+  std::string temp = path + ".tmp";
+  int fd = OpenFile(temp, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) return 0;
   struct stat old;
   if (stat(path.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
