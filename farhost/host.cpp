@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "farhost/host_panels.h"
 #include "farhost/sys.h"
 
 const char* const kDefaultRootKey = "Software\\Far\\Plugins";
@@ -28,6 +29,7 @@ FarHost::FarHost(const HostOptions& hostOptions, HostUi* hostUi)
 }
 
 FarHost::~FarHost() {
+  if (module_.Library != nullptr) CloseAllPanels(this);
   UnloadPluginModule(&module_);
   if (active_host == this) active_host = nullptr;
 }
@@ -51,6 +53,10 @@ void FarHost::StartPlugin() {
 void FarHost::QueryPluginInfo(PluginInfo* info) {
   std::memset(static_cast<void*>(info), 0, sizeof(*info));
   module_.Exports.GetPluginInfo(info);
+  commandPrefix =
+      info->CommandPrefix != nullptr
+          ? std::string(info->CommandPrefix, strnlen(info->CommandPrefix, NM))
+          : std::string();
 }
 
 void FarHost::RecordError(const std::string& text) { errors.push_back(text); }

@@ -3,12 +3,13 @@
 //
 // One FarHost is the active host of the process at a time: the services the
 // plugin calls (which carry no host pointer) work on it. Creating a FarHost
-// makes it the active one; destroying it unloads the plugin and clears the
-// pointer.
+// makes it the active one; destroying it closes its panels, unloads the
+// plugin and clears the pointer.
 #ifndef TOLVANE_FARHOST_HOST_H
 #define TOLVANE_FARHOST_HOST_H
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,7 @@ class FarHost {
   // be.
   void StartPlugin();
 
-  // Zero-fills *info and calls GetPluginInfo.
+  // Zero-fills *info and calls GetPluginInfo; keeps the command prefix.
   void QueryPluginInfo(PluginInfo* info);
 
   // Records a fault of the plugin's use of the host (what the real host
@@ -85,7 +86,10 @@ class FarHost {
   std::string commandLine;
   size_t commandCursor = 0;
   std::vector<ControlCall> controls;
-  PanelModel* panel = nullptr;                 // null: no plugin panel is open
+  // The open plugin panels, oldest first; host_panels.h works on them.
+  std::vector<std::unique_ptr<PanelModel>> panels;
+  PanelModel* activePanel = nullptr;           // null: no plugin panel is open
+  std::string commandPrefix;                   // from GetPluginInfo
   std::map<int, std::string> missingMessages;  // markers handed out
 
  private:

@@ -1,6 +1,6 @@
 // The host's entries of PluginStartupInfo other than the boxes: GetMsg,
-// Control, the harmless rest, and the filling of the records handed to
-// SetStartupInfo.
+// Control (the panel commands in panel_control.cpp), the harmless rest, and
+// the filling of the records handed to SetStartupInfo.
 //
 // Harmless entries: SaveScreen returns null; RestoreScreen, Text and
 // FreeDirList do nothing; GetDirList, GetPluginDirList, Viewer, Editor,
@@ -13,6 +13,7 @@
 
 #include "farhost/host.h"
 #include "farhost/host_boxes.h"
+#include "farhost/panel_control.h"
 #include "farhost/services.h"
 
 namespace {
@@ -68,19 +69,11 @@ int InsertCommandLine(FarHost* host, const char* text, ControlCall* call) {
   return 1;
 }
 
-int RunControl(FarHost* host, int command, void* param, ControlCall* call) {
+int RunControl(FarHost* host, HANDLE plugin, int command, void* param,
+               ControlCall* call) {
+  if (IsPanelCommand(command))
+    return RunPanelControl(host, plugin, command, param, call);
   switch (command) {
-    case FCTL_GETPANELINFO:
-      return host->panel != nullptr ? 1 : 0;
-    case FCTL_UPDATEPANEL:
-    case FCTL_REDRAWANOTHERPANEL:
-      return 1;
-    case FCTL_REDRAWPANEL:
-      if (param != nullptr) {
-        call->HasRedrawInfo = 1;
-        std::memcpy(&call->Redraw, param, sizeof(call->Redraw));
-      }
-      return 1;
     case FCTL_GETCMDLINE:
       return GetCommandLine(host, param);
     case FCTL_INSERTCMDLINE:
@@ -94,7 +87,7 @@ int FARAPI HostControl(HANDLE plugin, int command, void* param) {
   FarHost* host = ActiveHost();
   if (host == nullptr) return 0;
   ControlCall call{plugin, command, 0, 0, {0, 0}, std::string()};
-  call.Result = RunControl(host, command, param, &call);
+  call.Result = RunControl(host, plugin, command, param, &call);
   host->controls.push_back(call);
   return call.Result;
 }

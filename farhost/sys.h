@@ -1,8 +1,8 @@
 // farhost's own view of the operating system: loading the plugin library,
-// where the running program lives, the environment, temporary folders and
-// the OEM-to-UTF-8 conversion for display. sys_posix.cpp and sys_win32.cpp
-// implement it and the build picks one. Functions return 1 on success and
-// 0 on failure and never throw.
+// where the running program lives, the environment, temporary folders, the
+// OEM-to-UTF-8 conversion for display and running a command. sys_posix.cpp
+// and sys_win32.cpp implement it and the build picks one. Functions return
+// 1 on success and 0 on failure and never throw.
 #ifndef TOLVANE_FARHOST_SYS_H
 #define TOLVANE_FARHOST_SYS_H
 
@@ -50,10 +50,29 @@ unsigned long SysProcessId();
 // begins with prefix; its path goes to *path.
 int SysMakeTempDir(const char* prefix, std::string* path);
 
+// Removes a folder and everything in it; 1 when nothing of it is left.
+int SysRemoveTree(const std::string& path);
+
+// Reads a whole file, at most maxBytes of it; 0 when it cannot be opened
+// or is longer than maxBytes.
+int SysReadFile(const std::string& path, size_t maxBytes, std::string* data);
+
 // Converts 8-bit text of OEM code page 437 or 866 to UTF-8. Bytes that do
 // not convert come out as '?'. Returns 0 (leaving *out as the input with
 // every byte above 127 replaced by '?') for an unknown code page or when
 // the system has no converter.
 int SysOemToUtf8(int codePage, const std::string& text, std::string* out);
+
+// Makes standard output write bytes as given (no CR added before LF on
+// Windows), so that listings are byte-identical on every system.
+void SysSetBinaryOutput();
+
+// Runs a command line through the system's shell (sh -c, cmd /c) and
+// collects what it writes to standard output. Returns 1 with the command's
+// exit status in *status when it could be started, else 0.
+int SysRunCommand(const std::string& command, std::string* output, int* status);
+
+// One argument quoted for the shell of SysRunCommand.
+std::string SysQuoteArgument(const std::string& argument);
 
 #endif  // TOLVANE_FARHOST_SYS_H

@@ -1,9 +1,10 @@
 // farhost's system layer on POSIX: dlopen, /proc/self/exe, the environment,
-// mkdtemp and iconv.
+// mkdtemp, iconv and popen.
 #include <dlfcn.h>
 #include <iconv.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -115,4 +116,31 @@ int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
   ConvertAll(converter, text, out);
   iconv_close(converter);
   return 1;
+}
+
+void SysSetBinaryOutput() {}
+
+int SysRunCommand(const std::string& command, std::string* output,
+                  int* status) {
+  output->clear();
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return 0;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
+    output->append(buffer, got);
+  int wait = pclose(pipe);
+  *status = wait != -1 && WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+  return wait != -1;
+}
+
+std::string SysQuoteArgument(const std::string& argument) {
+  std::string quoted = "'";
+  for (char c : argument) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
 }

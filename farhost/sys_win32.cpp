@@ -1,5 +1,8 @@
 // farhost's system layer on Windows: LoadLibraryA, GetModuleFileNameA, the
-// environment, a fresh folder under GetTempPathA and MultiByteToWideChar.
+// environment, a fresh folder under GetTempPathA, MultiByteToWideChar and
+// _popen.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -126,4 +129,28 @@ int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
   WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, out->data(), bytes,
                       nullptr, nullptr);
   return 1;
+}
+
+void SysSetBinaryOutput() {
+  fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
+
+int SysRunCommand(const std::string& command, std::string* output,
+                  int* status) {
+  output->clear();
+  // cmd /c strips one pair of quotes around the whole line; the outer pair
+  // keeps the quotes of the program and its arguments.
+  FILE* pipe = _popen(("\"" + command + "\"").c_str(), "rb");
+  if (pipe == nullptr) return 0;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
+    output->append(buffer, got);
+  *status = _pclose(pipe);
+  return 1;
+}
+
+std::string SysQuoteArgument(const std::string& argument) {
+  return "\"" + argument + "\"";
 }

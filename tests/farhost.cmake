@@ -22,18 +22,39 @@ endif()
 set(FARHOST_TEST_SOURCES
     ${CMAKE_SOURCE_DIR}/tests/farhost/farhost_test_main.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/plugin_fixture.cpp
-    ${CMAKE_SOURCE_DIR}/tests/farhost/plugin_start_test.cpp)
+    ${CMAKE_SOURCE_DIR}/tests/farhost/plugin_start_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/panel_fixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/panel_listing_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/panel_control_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/panel_limits_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/ls_process_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/key_table_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/entry_file_test.cpp)
 if(NOT WIN32)
   list(APPEND FARHOST_TEST_SOURCES
-       ${CMAKE_SOURCE_DIR}/tests/farhost/info_process_test.cpp)
+       ${CMAKE_SOURCE_DIR}/tests/farhost/info_process_test.cpp
+       ${CMAKE_SOURCE_DIR}/tests/farhost/show_key_process_test.cpp)
+endif()
+
+# The real nodelists beside the project, as the test programs name paths.
+set(FARHOST_NODELISTS ${CMAKE_SOURCE_DIR}/../shared/nodelists)
+cmake_path(NORMAL_PATH FARHOST_NODELISTS)
+# The entry files the plugin must write, byte for byte.
+set(FARHOST_GOLDEN ${CMAKE_SOURCE_DIR}/tests/farhost/golden)
+if(WIN32)
+  set(FARHOST_NODELISTS "Z:${FARHOST_NODELISTS}")
+  set(FARHOST_GOLDEN "Z:${FARHOST_GOLDEN}")
 endif()
 add_executable(farhost_tests ${FARHOST_TEST_SOURCES})
 target_include_directories(farhost_tests PRIVATE
                            ${CMAKE_SOURCE_DIR}/tests/farhost)
 target_compile_definitions(farhost_tests PRIVATE
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
-    TOLVANE_PARTIAL_NAME="$<TARGET_FILE_NAME:farhost_partial_plugin>")
+    TOLVANE_PARTIAL_NAME="$<TARGET_FILE_NAME:farhost_partial_plugin>"
+    TOLVANE_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}"
+    TOLVANE_NODELISTS_DIR="${FARHOST_NODELISTS}"
+    TOLVANE_GOLDEN_DIR="${FARHOST_GOLDEN}")
 target_link_libraries(farhost_tests PRIVATE farhost GTest::gtest)
 add_dependencies(farhost_tests tolvane_plugin_test tolvane_plugin
-                 farhost_partial_plugin tolvane)
+                 farhost_partial_plugin tolvane tolvane-compile sample_nodelist)
 add_test(NAME farhost_tests COMMAND farhost_tests)

@@ -48,6 +48,17 @@ const struct {
     {COLOR_WHITE, COLOR_RED, A_BOLD},     // warning text
     {COLOR_YELLOW, COLOR_RED, A_BOLD},    // warning hot key
     {COLOR_BLACK, COLOR_WHITE, 0},        // warning focus
+    {COLOR_BLACK, COLOR_CYAN, 0},         // panel cursor
+    {COLOR_YELLOW, COLOR_BLUE, A_BOLD},   // panel column title
+    {COLOR_WHITE, COLOR_BLUE, A_BOLD},    // panel folder
+    {COLOR_MAGENTA, COLOR_BLUE, A_BOLD},  // panel marked
+    {COLOR_MAGENTA, COLOR_CYAN, A_BOLD},  // panel marked under the cursor
+    {COLOR_WHITE, COLOR_BLACK, 0},        // key bar number
+    {COLOR_BLACK, COLOR_CYAN, 0},         // key bar label
+    {COLOR_BLACK, COLOR_CYAN, 0},         // help text
+    {COLOR_WHITE, COLOR_CYAN, A_BOLD},    // help highlight
+    {COLOR_YELLOW, COLOR_CYAN, A_BOLD},   // help link
+    {COLOR_WHITE, COLOR_BLACK, A_BOLD},   // help link focused
 };
 
 // Without colours the selected and focused parts are drawn reversed.
@@ -58,7 +69,16 @@ attr_t MonochromeAttr(ScreenColor color) {
     case kColorDialogEdit:
     case kColorDialogFocus:
     case kColorWarningFocus:
+    case kColorPanelCursor:
+    case kColorPanelMarkedCursor:
+    case kColorKeyBarLabel:
+    case kColorHelpLinkFocus:
       return A_REVERSE;
+    case kColorPanelMarked:
+    case kColorPanelColumnTitle:
+    case kColorHelpHighlight:
+    case kColorHelpLink:
+      return A_BOLD;
     default:
       return A_NORMAL;
   }

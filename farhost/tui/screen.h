@@ -29,6 +29,17 @@ enum ScreenColor {
   kColorWarningText,
   kColorWarningHotKey,
   kColorWarningFocus,
+  kColorPanelCursor,       // the item under the panel's cursor
+  kColorPanelColumnTitle,  // column titles, the focused panel's title
+  kColorPanelFolder,       // directories
+  kColorPanelMarked,       // items the plugin marked hidden (highlighted)
+  kColorPanelMarkedCursor,
+  kColorKeyBarNumber,
+  kColorKeyBarLabel,
+  kColorHelpText,
+  kColorHelpHighlight,
+  kColorHelpLink,
+  kColorHelpLinkFocus,
   kColorCount
 };
 

@@ -70,6 +70,15 @@ int BuildInputItems(const InputRequest& input, const std::string& initial,
 
 }  // namespace
 
+// Keeps a box's help topic on the UI's list while the box is open.
+struct HelpScope {
+  HelpScope(TerminalUi* ui, const std::string& topic) : Ui(ui) {
+    Ui->helpTopics_.push_back(topic);
+  }
+  ~HelpScope() { Ui->helpTopics_.pop_back(); }
+  TerminalUi* Ui;
+};
+
 TerminalUi::TerminalUi(const TerminalUiOptions& options) : options_(options) {
   if (!options_.HistoryPath.empty()) histories_.Load(options_.HistoryPath);
 }
@@ -99,25 +108,43 @@ void TerminalUi::HistoryChanged() {
   if (!options_.HistoryPath.empty()) histories_.Save(options_.HistoryPath);
 }
 
+void TerminalUi::SetHelpHandler(std::function<void(const std::string&)> show) {
+  help_ = std::move(show);
+}
+
+int TerminalUi::OfferHelp(const KeyEvent& key) {
+  if (key.Key != VK_F1 || key.Control != 0 || !help_ || inHelp_ ||
+      helpTopics_.empty() || helpTopics_.back().empty())
+    return 0;
+  inHelp_ = 1;
+  help_(helpTopics_.back());
+  inHelp_ = 0;
+  return 1;
+}
+
 int TerminalUi::Message(const MessageRequest& box) {
   if (!Start()) return -1;
+  HelpScope scope(this, box.HelpTopic);
   return RunMessageBox(this, box);
 }
 
 int TerminalUi::Menu(const MenuRequest& menu, int* breakCode) {
   *breakCode = -1;
   if (!Start()) return -1;
+  HelpScope scope(this, menu.HelpTopic);
   return RunMenuBox(this, menu, breakCode);
 }
 
 int TerminalUi::Dialog(const DialogRequest& dialog) {
   if (!Start() || dialog.Items == nullptr || dialog.ItemsNumber <= 0) return -1;
+  HelpScope scope(this, dialog.HelpTopic);
   return RunDialogBox(this, dialog.X1, dialog.Y1, dialog.X2, dialog.Y2,
                       dialog.Items, dialog.ItemsNumber, 0);
 }
 
 int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
   if (!Start()) return 0;
+  HelpScope scope(this, input.HelpTopic);
   std::string initial = input.Initial;
   if (initial.empty() && !input.History.empty() &&
       !(input.Flags & FIB_NOUSELASTHISTORY))
@@ -144,6 +171,7 @@ void WaitKey(TerminalUi* ui, KeyEvent* key) {
   for (;;) {
     ui->Redraw();
     ScreenReadKey(key);
-    if (key->Key != kKeyResize) return;
+    if (key->Key == kKeyResize || ui->OfferHelp(*key)) continue;
+    return;
   }
 }

@@ -15,6 +15,7 @@
 
 #include "farhost/host_ui.h"
 #include "farhost/tui/history_store.h"
+#include "farhost/tui/keys.h"
 
 struct TerminalUiOptions {
   int CodePage = 866;       // 866 or 437: the plugin's texts
@@ -60,6 +61,15 @@ class TerminalUi : public HostUi {
   // Paints every layer and sends it to the terminal.
   void Redraw();
 
+  // Help for the boxes: while a box whose request named a help topic is
+  // open, F1 calls show(topic) instead of reaching the box. Null: F1 is an
+  // ordinary key.
+  void SetHelpHandler(std::function<void(const std::string&)> show);
+
+  // Shows the help of the innermost open box for F1; returns 1 when the
+  // key was taken for that. Not re-entered while help is shown.
+  int OfferHelp(const KeyEvent& key);
+
   // The edit-field histories; saved to HistoryPath after every change.
   HistoryStore& Histories() { return histories_; }
   void HistoryChanged();
@@ -68,6 +78,11 @@ class TerminalUi : public HostUi {
   TerminalUiOptions options_;
   HistoryStore histories_;
   std::vector<std::function<void()>> layers_;
+  std::function<void(const std::string&)> help_;
+  std::vector<std::string> helpTopics_;  // of the open boxes, innermost last
+  int inHelp_ = 0;
+
+  friend struct HelpScope;
 };
 
 #endif  // TOLVANE_FARHOST_TUI_TERMINAL_UI_H

@@ -1,0 +1,64 @@
+// The browser's state and the pieces of its main loop, shared by
+// browser.cpp (screen, loop, panels) and browser_keys.cpp (the keys).
+#ifndef TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H
+#define TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H
+
+#include <memory>
+#include <string>
+
+#include "farhost/browse/browse_panel.h"
+#include "farhost/browse/browser.h"
+#include "farhost/browse/help_file.h"
+#include "farhost/tui/terminal_ui.h"
+
+struct Browser {
+  FarHost* Host;
+  TerminalUi* Ui;
+  PluginInfo Info;  // what GetPluginInfo registered
+  std::unique_ptr<BrowsePanel> Panels[2];
+  int Active;           // 0 left, 1 right
+  unsigned BarControl;  // modifiers of the last function key (key bar group)
+  int EscapePressed;    // the previous key was Esc on an empty command line
+  int Quit;
+  std::string LastClipboard;
+  HelpFile Help;
+  int HelpLoaded;
+};
+
+// The rectangle of a panel on the screen; the active full-screen panel
+// takes the whole width and hides the other one (0 returned for it).
+int PanelRect(Browser* b, int side, int* x1, int* y1, int* x2, int* y2);
+
+// Item rows of a panel as it is laid out now.
+int PanelRows(Browser* b, int side);
+
+// Paints panels, command line and key bar (the bottom layer).
+void PaintBrowser(Browser* b);
+
+// Handles one key: the plugin's ProcessKey first, then the host's keys.
+void HandleBrowserKey(Browser* b, const KeyEvent& key);
+
+// Replaces a panel: with the plugin opened from openFrom with item
+// (null for the file-system panel of the current folder). Returns 0 when
+// the plugin refused (the panel stays as it was).
+int OpenPluginIn(Browser* b, int side, int openFrom, intptr_t item);
+void OpenFolderIn(Browser* b, int side, const std::string& folder);
+
+// Points the host's services at the active panel's model (none for a
+// file-system panel).
+void ActivatePanel(Browser* b);
+
+// The plugin's help at a topic (Contents when empty).
+void ShowHelp(Browser* b, const std::string& topic);
+
+// Hands text the plugin copied to the terminal's clipboard.
+void SyncClipboard(Browser* b);
+
+// F3 and F4 on the current item of a plugin panel; F3 on a file of a
+// file-system panel views it.
+void ViewCurrent(Browser* b, int edit);
+
+// Alt+F7: the file search of a plugin panel.
+void FindFiles(Browser* b);
+
+#endif  // TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H

@@ -1,0 +1,36 @@
+# Reliability tests: damaged nodelist sets (the hex corpus in
+# tests/reliability/corpus), injected system failures and load, all through
+# the test build of the plugin in farhost (reliability_tests); and the
+# settings store under failed writes, killed writers and concurrent writers
+# (reliability_settings). Included from tests/CMakeLists.txt.
+#
+# Long runs: TOLVANE_RELIABILITY_LISTINGS=100000 (listings in a row) and
+# TOLVANE_RELIABILITY_KILLS=10000 (killed writers), e.g.
+#   TOLVANE_RELIABILITY_KILLS=10000 build/linux/bin/reliability_settings
+
+set(RELIABILITY_DIR ${CMAKE_SOURCE_DIR}/tests/reliability)
+
+add_executable(reliability_tests
+    ${RELIABILITY_DIR}/reliability_main.cpp
+    ${RELIABILITY_DIR}/reliability_support.cpp
+    ${RELIABILITY_DIR}/corpus_test.cpp
+    ${RELIABILITY_DIR}/fault_test.cpp
+    ${RELIABILITY_DIR}/load_test.cpp)
+target_include_directories(reliability_tests PRIVATE ${RELIABILITY_DIR}
+                           ${CMAKE_SOURCE_DIR}/tools)
+target_compile_definitions(reliability_tests PRIVATE
+    TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
+    TOLVANE_RELIABILITY_CORPUS="${RELIABILITY_DIR}/corpus")
+target_link_libraries(reliability_tests PRIVATE farhost nodelist_generator
+                      v7compiler GTest::gtest)
+add_dependencies(reliability_tests tolvane_plugin_test)
+add_test(NAME reliability_tests COMMAND reliability_tests)
+set_tests_properties(reliability_tests PROPERTIES TIMEOUT 300 ENVIRONMENT
+    "TOLVANE_REGISTRY=${CMAKE_BINARY_DIR}/registry-reliability.reg")
+
+add_executable(reliability_settings
+    ${RELIABILITY_DIR}/settings_reliability_test.cpp)
+target_link_libraries(reliability_settings PRIVATE tolvane_platform_seams
+                      GTest::gtest)
+add_test(NAME reliability_settings COMMAND reliability_settings)
+set_tests_properties(reliability_settings PROPERTIES TIMEOUT 300)
