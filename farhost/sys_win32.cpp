@@ -151,6 +151,21 @@ int SysRunCommand(const std::string& command, std::string* output,
   return 1;
 }
 
+// The C runtime's rules: backslashes are literal unless a quote follows
+// them, so a run of them before a quote (or before the closing quote) is
+// doubled, and a quote inside is escaped.
 std::string SysQuoteArgument(const std::string& argument) {
-  return "\"" + argument + "\"";
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
 }
