@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-namespace {
-
-// Writes a 16-bit number in decimal (at most five digits) and returns the
-// position after it. Listings format an address for every entry, so this
+// Listings format an address and a few numbers for every entry, so this
 // stays away from the printf machinery.
-char* WriteNumber(char* at, uint16_t value) {
+char* WriteDecimal(char* at, uint16_t value) {
   char digits[5];
   int n = 0;
   do {
@@ -18,24 +15,22 @@ char* WriteNumber(char* at, uint16_t value) {
   return at;
 }
 
-}  // namespace
-
 // The longest text, "65535:65535/65535.65535", has 23 characters and fits
 // kAddressTextSize with its terminator.
 void FormatAddress(FtnAddress address, char* output, uint16_t depth) {
   if (address.Point != 0) depth = 8;
-  char* at = WriteNumber(output, address.Zone);
+  char* at = WriteDecimal(output, address.Zone);
   if (depth >= 2) {
     *at++ = ':';
-    at = WriteNumber(at, address.Net);
+    at = WriteDecimal(at, address.Net);
   }
   if (depth >= 4) {
     *at++ = '/';
-    at = WriteNumber(at, address.Node);
+    at = WriteDecimal(at, address.Node);
   }
   if (depth >= 6) {
     *at++ = '.';
-    at = WriteNumber(at, address.Point);
+    at = WriteDecimal(at, address.Point);
   }
   *at = '\0';
 }

@@ -18,6 +18,10 @@ enum { kAddressTextSize = 24 };
 // in .0 for point 0). A non-zero point always gives the full address.
 void FormatAddress(FtnAddress address, char* output, uint16_t depth);
 
+// Writes value in decimal, one to five digits and no terminator, at `at`
+// and returns the position after the last digit.
+char* WriteDecimal(char* at, uint16_t value);
+
 // Reads the ASCII digits at the start of text as a decimal number (32 bits,
 // wrapping without a check) and stops at the first other character; 0 when
 // text starts with none. No sign, no blanks skipped. The second form also

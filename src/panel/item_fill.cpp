@@ -1,6 +1,5 @@
 // Filling one panel item from a decoded nodelist entry, and the time of
 // day that decides the availability mark.
-#include <cstdio>
 #include <cstring>
 
 #include "config/settings.h"
@@ -94,6 +93,22 @@ int LocalMinutes(uint16_t utcMinutes) {
   return minutes < 0 ? minutes + kMinutesPerDay : minutes;
 }
 
+static_assert(item_area::kC5Size == sizeof("hh:mm-hh:mm"));
+static_assert(item_area::kC7Size > sizeof("65535") - 1);
+
+char* WriteTwoDigits(char* at, int value) {
+  *at++ = static_cast<char>('0' + value / 10);
+  *at++ = static_cast<char>('0' + value % 10);
+  return at;
+}
+
+// "hh:mm" of a minute of the day (0..1439), without a terminator.
+char* WriteClockTime(char* at, int minutes) {
+  at = WriteTwoDigits(at, minutes / 60);
+  *at++ = ':';
+  return WriteTwoDigits(at, minutes % 60);
+}
+
 int WindowOpen(int start, int end, int now) {
   if (start <= end) return start <= now && now < end;
   return now >= start || now < end;
@@ -113,9 +128,9 @@ int FillAvailability(const NodeRecord* record, char* column) {
   }
   int start = LocalMinutes(record->OnlineStart);
   int end = LocalMinutes(record->OnlineEnd);
-  std::snprintf(column, item_area::kC5Size, "%02u:%02u-%02u:%02u",
-                unsigned(start / 60), unsigned(start % 60), unsigned(end / 60),
-                unsigned(end % 60));
+  char* at = WriteClockTime(column, start);
+  *at++ = '-';
+  *WriteClockTime(at, end) = '\0';
   return mark && !WindowOpen(start, end, NowMinutes);
 }
 
@@ -152,8 +167,7 @@ void FillDetails(const NodeRecord* record, PluginPanelItem* item,
   hidden |= FillAvailability(record, columns[kC5]);
   if (hidden) item->FindData.dwFileAttributes |= FILE_ATTRIBUTE_HIDDEN;
   CopyColumn(columns, kC6, record->Password);
-  std::snprintf(columns[kC7], item_area::kC7Size, "%u",
-                unsigned{record->BaudRate});
+  *WriteDecimal(columns[kC7], record->BaudRate) = '\0';
   CopyColumn(columns, kC8, record->DisplaySysop);
   if (NameCaseFilter) {
     NameCaseFilter(columns[kC1]);

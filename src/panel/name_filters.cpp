@@ -1,11 +1,11 @@
 #include "panel/name_filters.h"
 
+#include <cstring>
+
 NameFilter NameCaseFilter = CapitaliseWords;
 
 void UnderscoresToSpaces(char* text) {
-  for (; *text; ++text) {
-    if (*text == '_') *text = ' ';
-  }
+  while ((text = std::strchr(text, '_')) != nullptr) *text++ = ' ';
 }
 
 void CapitaliseWords(char* text) {
