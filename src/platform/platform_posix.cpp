@@ -1,9 +1,9 @@
-// The platform layer on POSIX systems: file mapping, address space, clock
-// and zone, new files and error texts. The settings store is in
-// settings_posix.cpp.
+// The platform layer on POSIX systems: file mapping, clock and zone, new
+// files and error texts. The settings store is in settings_posix.cpp, the
+// item lists' address space in address_space_posix.cpp.
 //
-// Sections: descriptors; file mapping; address space; clock and zone; new
-// files and errors.
+// Sections: descriptors; file mapping; clock and zone; new files and
+// errors.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -148,121 +148,6 @@ void UnmapFile(MappedFile* slot) {
     munmap(const_cast<unsigned char*>(slot->View), slot->Size);
   if (IsOpenHandle(slot->File)) close(int(slot->File));
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
-}
-
-// ---------------------------------------------------------------------------
-// Address space.
-
-// Item lists grow from both ends of a reservation, a few hundred bytes at a
-// time. Each mprotect splits or merges the mapping, so the committed ends
-// of the last few reservations are remembered and commits are made in
-// 64 KiB steps: a range that lies in an end already committed needs no
-// system call. Reservations beyond the table are committed page by page.
-namespace {
-
-const size_t kCommitStep = 64 * 1024;
-
-struct Reservation {
-  uintptr_t Base;
-  size_t Size;
-  size_t LowEnd;     // [0, LowEnd) is committed
-  size_t HighStart;  // [HighStart, Size) is committed
-};
-Reservation g_reservations[16];
-
-Reservation* FindReservation(void* base) {
-  for (Reservation& r : g_reservations)
-    if (r.Base != 0 && r.Base == uintptr_t(base)) return &r;
-  return nullptr;
-}
-
-int ProtectReadWrite(uintptr_t first, uintptr_t end) {
-  return mprotect(reinterpret_cast<void*>(first), end - first,
-                  PROT_READ | PROT_WRITE) == 0;
-}
-
-size_t RoundUp(size_t value, size_t step, size_t limit) {
-  size_t rounded = value % step ? value + (step - value % step) : value;
-  return rounded > limit || rounded < value ? limit : rounded;
-}
-
-// Commits [offset, end) of a remembered reservation; 0 when the range is
-// not next to either committed end (the caller commits it plainly).
-int CommitAtAnEnd(Reservation* r, size_t offset, size_t end, int* ok) {
-  if (end <= r->LowEnd || offset >= r->HighStart) return *ok = 1;
-  if (offset <= r->LowEnd) {
-    size_t newEnd = RoundUp(end, kCommitStep, r->Size);
-    *ok = ProtectReadWrite(r->Base + r->LowEnd, r->Base + newEnd);
-    if (*ok) r->LowEnd = newEnd;
-    return 1;
-  }
-  if (end >= r->HighStart) {
-    size_t newStart = offset - offset % kCommitStep;
-    *ok = ProtectReadWrite(r->Base + newStart, r->Base + r->HighStart);
-    if (*ok) r->HighStart = newStart;
-    return 1;
-  }
-  return 0;
-}
-
-}  // namespace
-
-void* ReserveAddressSpace(size_t bytes) {
-  if (SeamFails(kFaultReserve)) {
-    errno = ENOMEM;
-    return nullptr;
-  }
-  if (bytes == 0) {
-    errno = EINVAL;
-    return nullptr;
-  }
-  void* base = mmap(nullptr, bytes, PROT_NONE,
-                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-  if (base == MAP_FAILED) return nullptr;
-  size_t page = size_t(sysconf(_SC_PAGESIZE));
-  if (bytes % page == 0 && kCommitStep % page == 0) {
-    for (Reservation& r : g_reservations) {
-      if (r.Base == 0) {
-        r = Reservation{uintptr_t(base), bytes, 0, bytes};
-        break;
-      }
-    }
-  }
-  return base;
-}
-
-int CommitAddressRange(void* base, size_t offset, size_t bytes) {
-  if (SeamFails(kFaultCommit)) {
-    errno = ENOMEM;
-    return 0;
-  }
-  if (base == nullptr || offset > SIZE_MAX - bytes) {
-    errno = EINVAL;
-    return 0;
-  }
-  if (bytes == 0) return 1;
-  Reservation* r = FindReservation(base);
-  int ok = 0;
-  if (r != nullptr && offset + bytes <= r->Size &&
-      CommitAtAnEnd(r, offset, offset + bytes, &ok))
-    return ok;
-  size_t page = size_t(sysconf(_SC_PAGESIZE));
-  uintptr_t start = uintptr_t(base) + offset;
-  uintptr_t first = start - start % page;
-  uintptr_t end = start + bytes;
-  if (end % page != 0) end += page - end % page;
-  if (end < start) {
-    errno = EINVAL;
-    return 0;
-  }
-  return ProtectReadWrite(first, end);
-}
-
-void ReleaseAddressSpace(void* base, size_t bytes) {
-  if (base == nullptr) return;
-  Reservation* r = FindReservation(base);
-  if (r != nullptr) *r = Reservation{};
-  munmap(base, bytes);
 }
 
 // ---------------------------------------------------------------------------

@@ -134,6 +134,42 @@ TEST(AddressSpace, CommitsZeroedRangesThatKeepTheirContents) {
   ReleaseAddressSpace(nullptr, kReserved);
 }
 
+// An item list's reservation (not a multiple of any large page size) grown
+// the way lists grow: records upward from the start, texts downward from
+// the end, each piece zero when committed and kept while the other end
+// grows; a commit in the untouched middle works too.
+TEST(AddressSpace, GrowsFromBothEndsOfAnItemListReservation) {
+  const size_t kReserved = 0x6C0000;
+  const size_t kRecord = 366, kText = 316, kCount = 9000;
+  unsigned char* base =
+      static_cast<unsigned char*>(ReserveAddressSpace(kReserved));
+  ASSERT_NE(base, nullptr);
+  for (size_t k = 0; k < kCount; ++k) {
+    size_t record = k * kRecord, text = kReserved - (k + 1) * kText;
+    ASSERT_EQ(CommitAddressRange(base, record, kRecord), 1) << k;
+    ASSERT_EQ(CommitAddressRange(base, text, kText), 1) << k;
+    ASSERT_EQ(base[record], 0) << k;
+    ASSERT_EQ(base[record + kRecord - 1], 0) << k;
+    ASSERT_EQ(base[text], 0) << k;
+    ASSERT_EQ(base[text + kText - 1], 0) << k;
+    std::memset(base + record, int(k % 251) + 1, kRecord);
+    std::memset(base + text, int(k % 241) + 1, kText);
+  }
+  for (size_t k = 0; k < kCount; k += 997) {
+    EXPECT_EQ(base[k * kRecord + kRecord / 2], int(k % 251) + 1) << k;
+    EXPECT_EQ(base[kReserved - (k + 1) * kText], int(k % 241) + 1) << k;
+  }
+  const size_t kMiddle = kCount * kRecord + 100000;
+  ASSERT_EQ(CommitAddressRange(base, kMiddle, 10), 1);
+  EXPECT_EQ(base[kMiddle], 0);
+  base[kMiddle] = 7;
+  EXPECT_EQ(CommitAddressRange(base, 0, kRecord), 1);
+  EXPECT_EQ(base[0], 1);
+  EXPECT_EQ(base[kMiddle], 7);
+  EXPECT_EQ(CommitAddressRange(base, kReserved - 1, 2), 0);
+  ReleaseAddressSpace(base, kReserved);
+}
+
 TEST(NewFiles, CreatesOnceWritesAllAndNeverOverwrites) {
   TempFolder folder;
   std::string path = folder.File("2-5020-1.txt");
