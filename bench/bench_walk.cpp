@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "host/far_api.h"
-#include "host/host_binding.h"
 #include "nodelist/file_set.h"
 #include "nodelist/records.h"
 #include "nodelist/text_fields.h"
@@ -40,17 +39,6 @@ struct WalkCase {
   int Level;
   FtnAddress Address;
 };
-
-int FARAPI CompareNoCase(const char* a, const char* b, int n) {
-  for (int i = 0; i < n; ++i) {
-    int x = static_cast<unsigned char>(a[i]);
-    int y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x -= 'a' - 'A';
-    if (y >= 'a' && y <= 'z') y -= 'a' - 'A';
-    if (x != y || x == 0) return x - y;
-  }
-  return 0;
-}
 
 int CountEntry(NodeRecord*, void* count) {
   ++*static_cast<long*>(count);
@@ -169,7 +157,6 @@ int main(int argc, char** argv) {
   }
   if (!directory.empty() && directory.back() != PathSeparator())
     directory += PathSeparator();
-  HostFunctions.LStrnicmp = CompareNoCase;
   Nodelist.Directory = directory.c_str();
   Nodelist.NodelistName = "NODEX";
   Nodelist.Key = &SearchKey;

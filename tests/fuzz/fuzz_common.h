@@ -14,17 +14,6 @@
 
 namespace fuzz {
 
-inline int FARAPI CompareNoCase(const char* a, const char* b, int n) {
-  for (int i = 0; i < n; ++i) {
-    int x = static_cast<unsigned char>(a[i]);
-    int y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x -= 'a' - 'A';
-    if (y >= 'a' && y <= 'z') y -= 'a' - 'A';
-    if (x != y || x == 0) return x - y;
-  }
-  return 0;
-}
-
 template <size_t N>
 void CheckText(const char (&text)[N]) {
   if (strnlen(text, N) >= N) __builtin_trap();
@@ -63,7 +52,8 @@ inline void ResetNodelist(uint16_t flags, size_t* count) {
   std::memset(&Nodelist, 0, sizeof(Nodelist));
   std::memset(&SearchKey, 0, sizeof(SearchKey));
   LastErrorText[0] = '\0';
-  HostFunctions.LStrnicmp = CompareNoCase;
+  // No host: sysop keys are compared by the database's own ASCII rule.
+  HostFunctions.LStrnicmp = nullptr;
   Nodelist.Key = &SearchKey;
   Nodelist.Flags = flags;
   Nodelist.OnMatch = CheckAndCount;

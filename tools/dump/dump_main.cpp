@@ -34,18 +34,6 @@ struct DumpArgs {
   const char* Address = nullptr;
 };
 
-// ASCII case-insensitive counted compare, standing in for the host's.
-int FARAPI CompareNoCase(const char* a, const char* b, int n) {
-  for (int i = 0; i < n; ++i) {
-    int x = static_cast<unsigned char>(a[i]);
-    int y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x -= 'a' - 'A';
-    if (y >= 'a' && y <= 'z') y -= 'a' - 'A';
-    if (x != y || x == 0) return x - y;
-  }
-  return 0;
-}
-
 int ParseArgs(int argc, char** argv, DumpArgs* args) {
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
@@ -108,7 +96,8 @@ int main(int argc, char** argv) {
   }
   char last = args.Directory.back();
   if (last != '/' && last != '\\') args.Directory += PathSeparator();
-  HostFunctions.LStrnicmp = CompareNoCase;
+  // No host: sysop keys are compared by the database's own ASCII rule.
+  HostFunctions.LStrnicmp = nullptr;
   unsigned long count = 0;
   Nodelist.Directory = args.Directory.c_str();
   Nodelist.NodelistName = args.Base.c_str();
