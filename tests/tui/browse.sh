@@ -17,57 +17,8 @@ sample="$(dirname "$tolvane")/sample"
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC EDITOR=true
 socket="tolvane-browse-$$"
-session=
-scenario=0
 work=$(mktemp -d /tmp/tolvane-browse.XXXXXX)
-tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-checks=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-screen() { tmux_ capture-pane -p -t "$session"; }
-shows() {
-  local now
-  now=$(screen)
-  [[ $now == *"$1"* ]]
-}
-
-# Waits (polling, at most 30 s: the machine may be loaded) until the screen
-# shows the text.
-wait_for() {
-  local deadline=$((SECONDS + 30))
-  checks=$((checks + 1))
-  until shows "$1"; do
-    if ((SECONDS >= deadline)); then
-      fail "scenario $scenario: the screen never showed '$1'; it shows:"
-      screen
-      return 1
-    fi
-    sleep 0.1
-  done
-}
-
-wait_gone() {
-  local deadline=$((SECONDS + 30))
-  checks=$((checks + 1))
-  while shows "$1"; do
-    if ((SECONDS >= deadline)); then
-      fail "scenario $scenario: '$1' stayed on the screen:"
-      screen
-      return 1
-    fi
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/tmux_checks.sh"
 
 # The last row but one: the command line.
 command_line() { screen | tail -n 2 | head -n 1; }
@@ -79,7 +30,7 @@ expect_status() {
   checks=$((checks + 1))
   until [[ $(status_line) == *"$1"* ]]; do
     if ((SECONDS >= deadline)); then
-      fail "scenario $scenario: status line lacks '$1': $(status_line)"
+      fail "status line lacks '$1': $(status_line)"
       return 1
     fi
     sleep 0.1
@@ -103,8 +54,6 @@ start() {
   registry="$home/registry.reg"
 }
 
-keys() { tmux_ send-keys -t "$session" "$@"; }
-type_text() { tmux_ send-keys -t "$session" -l "$1"; }
 # Esc waits half a second for a following key; give it that time.
 escape() { keys Escape; sleep 0.8; }
 
@@ -124,7 +73,7 @@ expect_golden() {
     return
   fi
   if ! diff -u "$file" <(normalised) >"$work/diff"; then
-    fail "scenario $scenario: screen differs from golden $name:"
+    fail "screen differs from golden $name:"
     cat "$work/diff"
   fi
 }
@@ -132,7 +81,7 @@ expect_golden() {
 expect_exit() {
   wait_for "browse-exited-0" || return
   checks=$((checks + 1))
-  shows "-icanon" && fail "scenario $scenario: the terminal was left raw"
+  shows "-icanon" && fail "the terminal was left raw"
   return 0
 }
 

@@ -10,56 +10,9 @@ command -v tmux >/dev/null || { echo "tmux is not installed: skipped"; exit 77; 
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 socket="tolvane-tui-$$"
-session=
-scenario=0
 work=$(mktemp -d)
-tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
-cleanup() {
-  tmux_ kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-screen() { tmux_ capture-pane -p -t "$session"; }
-
-# Whether the screen shows the text (read whole first: no broken pipes).
-shows() {
-  local now
-  now=$(screen)
-  [[ $now == *"$1"* ]]
-}
-
-# Waits until the screen shows the text (fixed string), at most 10 s.
-wait_for() {
-  local deadline=$((SECONDS + 10))
-  until shows "$1"; do
-    if ((SECONDS >= deadline)); then
-      echo "FAIL: the screen never showed '$1'; it shows:"
-      screen
-      exit 1
-    fi
-    sleep 0.1
-  done
-}
-
-# Waits until the text has gone from the screen.
-wait_gone() {
-  local deadline=$((SECONDS + 10))
-  while shows "$1"; do
-    if ((SECONDS >= deadline)); then
-      echo "FAIL: '$1' stayed on the screen:"
-      screen
-      exit 1
-    fi
-    sleep 0.1
-  done
-}
+wait_seconds=10
+source "$(dirname "$0")/tmux_checks.sh"
 
 expect_screen() {
   shows "$1" || fail "not on the screen: '$1'"
@@ -84,8 +37,6 @@ start() {
   if [[ -n $previous ]]; then tmux_ kill-session -t "$previous"; fi
 }
 
-keys() { tmux_ send-keys -t "$session" "$@"; }
-type_text() { tmux_ send-keys -t "$session" -l "$1"; }
 
 # --- 1. The whole round in a 100x30 terminal -------------------------------
 history="$work/history"
