@@ -1,7 +1,7 @@
-// One scripted run of the plugin for the `show` and `key` commands: scratch
-// settings, a host on a given front end, a panel opened from the plugins
-// menu, and at the end every panel closed and the faults reported. The
-// front end must outlive the run.
+// One scripted run of the plugin for the ls, find, show and key commands:
+// scratch settings, a host on a given front end, a panel opened from the
+// plugins menu, and at the end every panel closed and the faults reported.
+// The front end must outlive the run.
 #ifndef TOLVANE_FARHOST_SCRIPT_RUN_H
 #define TOLVANE_FARHOST_SCRIPT_RUN_H
 
