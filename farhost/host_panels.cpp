@@ -37,18 +37,7 @@ const char* const kHostModeTypes[10] = {
 void ApplyViewMode(PanelModel* panel, const OpenPluginInfo& info) {
   if (info.StartPanelMode >= '0' && info.StartPanelMode <= '9')
     panel->ViewMode = info.StartPanelMode - '0';
-  int mode = panel->ViewMode;
-  if (info.PanelModesArray != nullptr && mode < info.PanelModesNumber) {
-    const PanelMode& chosen = info.PanelModesArray[mode];
-    panel->View.ColumnTypes = TextOf(chosen.ColumnTypes, 79);
-    panel->View.ColumnWidths = TextOf(chosen.ColumnWidths, 79);
-    panel->View.Titles =
-        ModeTitles(chosen, ColumnCount(panel->View.ColumnTypes));
-    return;
-  }
-  panel->View.ColumnTypes = kHostModeTypes[mode];
-  panel->View.ColumnWidths.clear();
-  panel->View.Titles.clear();
+  panel->View = ModeView(info, panel->ViewMode);
 }
 
 PanelModel* AddPanel(FarHost* host, HANDLE plugin) {
@@ -120,6 +109,20 @@ void RemovePanel(FarHost* host, PanelModel* panel) {
 }
 
 }  // namespace
+
+PanelView ModeView(const OpenPluginInfo& info, int mode) {
+  PanelView view;
+  if (mode < 0 || mode > 9) return view;
+  if (info.PanelModesArray == nullptr || mode >= info.PanelModesNumber) {
+    view.ColumnTypes = kHostModeTypes[mode];
+    return view;
+  }
+  const PanelMode& chosen = info.PanelModesArray[mode];
+  view.ColumnTypes = TextOf(chosen.ColumnTypes, 79);
+  view.ColumnWidths = TextOf(chosen.ColumnWidths, 79);
+  view.Titles = ModeTitles(chosen, ColumnCount(view.ColumnTypes));
+  return view;
+}
 
 PanelModel* OpenPanel(FarHost* host, int openFrom, intptr_t item) {
   if (host->panels.size() >= kMaxHostPanels) return nullptr;

@@ -37,6 +37,10 @@ PanelModel* OpenFromCommandLine(FarHost* host, const std::string& line);
 // 0 keeps it) and order.
 void ReadOpenPluginInfo(FarHost* host, PanelModel* panel);
 
+// The columns of view mode 0..9: the plugin's PanelModesArray entry when it
+// offers that mode, else the host's own layout. Empty outside 0..9.
+PanelView ModeView(const OpenPluginInfo& info, int mode);
+
 // Re-reads the panel: GetOpenPluginInfo, then GetFindData(opMode 0), the
 // copy, FreeFindData, and the host's sort. A failed GetFindData leaves an
 // empty list. The cursor is clamped. Returns GetFindData's result; 0
