@@ -4,6 +4,7 @@
 
 #include "farhost/file_fetch.h"
 #include "farhost/name_mask.h"
+#include "farhost/sys.h"
 
 namespace {
 
@@ -76,6 +77,10 @@ void WalkDirectory(Walk* walk, const std::string& path, int depth) {
   std::vector<HostItemCopy> items = ListDirectory(walk);
   for (const HostItemCopy& item : items) {
     if (walk->Result.CutShort) return;
+    if (SysInterruption()) {
+      CutShort(walk, "interrupted");
+      return;
+    }
     if (++walk->Result.Items > walk->Limits.MaxItems) {
       CutShort(walk,
                "more than " + std::to_string(walk->Limits.MaxItems) + " items");

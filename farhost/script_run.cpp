@@ -1,6 +1,7 @@
 #include "farhost/script_run.h"
 
 #include "farhost/host_panels.h"
+#include "farhost/sys.h"
 
 PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status) {
   std::string error;
@@ -37,6 +38,7 @@ int FinishScriptRun(ScriptRunState* run, int status, int boxesShown) {
       *run->Err << "tolvane: host: " << fault << "\n";
     if (status == kExitOk && !run->Host->errors.empty()) status = kExitFailed;
   }
+  if (int interrupted = SysInterruption()) return interrupted;
   if (boxesShown > 0) return kExitPluginError;
   return status;
 }

@@ -25,6 +25,7 @@ struct ScriptRunState {
 PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status);
 
 // Closes every panel and reports the host's record of faults. The status:
+// the interruption's (SysInterruption) when the run was interrupted, else
 // kExitPluginError when the plugin showed boxesShown > 0 boxes, else
 // kExitFailed for a fault of the plugin when status was kExitOk, else
 // status.

@@ -46,6 +46,17 @@ int SysSetEnv(const char* name, const char* value);
 // The id of this process (for unique scratch names).
 unsigned long SysProcessId();
 
+// From this call on, an interruption (Ctrl+C, and on POSIX also SIGTERM and
+// SIGHUP; Ctrl+Break or a closing console on Windows) no longer ends the
+// process at once but is noted, so that a scripted command can stop, put
+// the settings back in order and end. A second interruption ends the
+// process as usual.
+void SysCatchInterrupts();
+
+// The exit status an interruption stands for (128 + the signal number, as
+// a shell reports it), or 0 while none came.
+int SysInterruption();
+
 // Creates a new empty folder in the system's temporary folder whose name
 // begins with prefix; its path goes to *path.
 int SysMakeTempDir(const char* prefix, std::string* path);

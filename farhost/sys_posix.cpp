@@ -3,12 +3,14 @@
 #include <dlfcn.h>
 #include <iconv.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "farhost/sys.h"
 
@@ -63,6 +65,37 @@ int SysSetEnv(const char* name, const char* value) {
 }
 
 unsigned long SysProcessId() { return static_cast<unsigned long>(getpid()); }
+
+static volatile sig_atomic_t g_interruption = 0;
+static const int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+static void NoteInterruption(int signal) {
+  if (g_interruption != 0) {
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+    return;
+  }
+  g_interruption = signal;
+}
+
+void SysCatchInterrupts() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof(action));
+  action.sa_handler = NoteInterruption;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : kInterruptSignals) {
+    struct sigaction previous;
+    // A signal ignored from the start (a background job of a shell) stays
+    // ignored.
+    if (sigaction(signal, nullptr, &previous) == 0 &&
+        previous.sa_handler == SIG_IGN)
+      continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+int SysInterruption() { return g_interruption != 0 ? 128 + g_interruption : 0; }
 
 int SysMakeTempDir(const char* prefix, std::string* path) {
   std::string base;

@@ -89,6 +89,18 @@ int SysSetEnv(const char* name, const char* value) {
 
 unsigned long SysProcessId() { return GetCurrentProcessId(); }
 
+static volatile LONG g_interruption = 0;
+
+// Ctrl+C stands for SIGINT (2), every other console event for SIGTERM (15).
+static BOOL WINAPI NoteInterruption(DWORD event) {
+  LONG status = 128 + (event == CTRL_C_EVENT ? 2 : 15);
+  return InterlockedCompareExchange(&g_interruption, status, 0) == 0;
+}
+
+void SysCatchInterrupts() { SetConsoleCtrlHandler(NoteInterruption, TRUE); }
+
+int SysInterruption() { return static_cast<int>(g_interruption); }
+
 int SysMakeTempDir(const char* prefix, std::string* path) {
   char base[MAX_PATH + 1];
   DWORD length = GetTempPathA(sizeof(base), base);

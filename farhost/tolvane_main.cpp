@@ -45,7 +45,9 @@ const char kFooter[] =
     "  2  bad arguments, or no command\n"
     "  3  the plugin showed an error box (its text is on standard error;\n"
     "     a listing that was made is printed all the same)\n"
-    "  4  find: the search stopped at its bound; the list is partial";
+    "  4  find: the search stopped at its bound; the list is partial\n"
+    "  130, 143  interrupted (Ctrl+C, SIGTERM): what was found so far is\n"
+    "     printed and the scratch settings are removed all the same";
 
 std::string DefaultPluginPath() {
   return SysJoinPath(SysExecutableDir(), SysDefaultPluginName());
@@ -133,6 +135,10 @@ int main(int argc, char** argv) {
     options.Host.Language = LanguageFromEnvironment();
   options.SamplePath = BundledSamplePath();
   if (info->parsed()) return RunInfo(options.Host, std::cout, std::cerr);
+  // A scripted command that is interrupted still deletes its scratch
+  // settings before it ends.
+  if (ls->parsed() || find->parsed() || show->parsed() || key->parsed())
+    SysCatchInterrupts();
   if (ls->parsed())
     return RunLs(options, ls->count("PATH") > 0 ? &path : nullptr,
                  FormatOf(format), std::cout, std::cerr);

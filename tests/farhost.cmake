@@ -58,3 +58,10 @@ target_link_libraries(farhost_tests PRIVATE farhost GTest::gtest)
 add_dependencies(farhost_tests tolvane_plugin_test tolvane_plugin
                  farhost_partial_plugin tolvane tolvane-compile sample_nodelist)
 add_test(NAME farhost_tests COMMAND farhost_tests)
+
+# Ctrl+C and SIGTERM in the middle of `tolvane find` (POSIX signals).
+if(NOT WIN32)
+  add_test(NAME tolvane_interrupt
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/farhost/interrupt.sh
+                   ${CMAKE_BINARY_DIR}/bin)
+endif()

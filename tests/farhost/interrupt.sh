@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A scripted command stopped by Ctrl+C or SIGTERM in the middle of a long
+# file search: it ends with the shell's status for the signal, says that
+# the search was interrupted, keeps what it printed, and leaves the stored
+# settings as they were, without its scratch key.
+#   interrupt.sh path/to/bin
+set -euo pipefail
+bin=$(realpath "${1:?usage: interrupt.sh path/to/bin}")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Background jobs keep SIGINT only under job control.
+set -m
+
+"$bin/tolvane-gen" --entries 200000 --seed 3 --out "$work/NODELIST" \
+  --points "$work/POINTS" >/dev/null
+"$bin/tolvane-compile" --out "$work/v7" "$work/NODELIST" "$work/POINTS" \
+  >/dev/null
+registry="$work/settings.reg"
+stored='"Path to nodelist"="'"$work"'/v7/"'
+printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Far\\Plugins\\Tolvane]\r\n%s\r\n' \
+  "$stored" >"$registry"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Starts the search, waits until it has printed a few hundred hits, sends
+# the signal and checks how the command ended. (The settings file may gain
+# the empty parent keys of the scratch key: any scripted run leaves those.)
+interrupt_with() {
+  local signal=$1 expected=$2 status=0
+  TOLVANE_REGISTRY=$registry "$bin/tolvane" find '*' >"$work/out" \
+    2>"$work/err" &
+  local pid=$!
+  local deadline=$((SECONDS + 60))
+  until (($(wc -l <"$work/out") >= 300)); do
+    if ((SECONDS >= deadline)) || ! kill -0 "$pid" 2>/dev/null; then
+      fail "$signal: the search printed $(wc -l <"$work/out") lines"
+      break
+    fi
+    sleep 0.05
+  done
+  kill "-$signal" "$pid" 2>/dev/null || true
+  wait "$pid" || status=$?
+  ((status == expected)) || fail "$signal: exit status $status, not $expected"
+  grep -q "interrupted" "$work/err" ||
+    fail "$signal: no word of the interruption: $(cat "$work/err")"
+  (($(wc -l <"$work/out") >= 300)) || fail "$signal: the hits were lost"
+  if grep -q "scratch" "$registry" || ! grep -qF "$stored" "$registry"; then
+    fail "$signal: the stored settings are not as they were: $(cat "$registry")"
+  fi
+}
+
+interrupt_with INT 130
+interrupt_with TERM 143
+
+if ((failures > 0)); then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "interrupted searches: all checks passed"
