@@ -1,10 +1,11 @@
 // Scratch settings for a scripted run: the stored plugin key
 // (<root>\Tolvane) is copied into a fresh key of farhost's own
-// (<root>\.tolvane-scratch-<pid>-<n>\Tolvane), the run's overrides are
-// written there, and that key's root is handed to the plugin as its
-// RootKey. The scratch key is deleted when the ScratchSettings object goes
-// (every exit path of a command), so nothing the plugin writes during the
-// run reaches the stored settings.
+// (<root>\.tolvane-scratch-<machine>-<pid>-<n>\Tolvane), the run's
+// overrides are written there, and that key's root is handed to the plugin
+// as its RootKey. The scratch key is deleted when the ScratchSettings object
+// goes (every exit path of a command), so nothing the plugin writes during
+// the run reaches the stored settings; keys of runs that were killed
+// outright are deleted by the next run on the same machine.
 #ifndef TOLVANE_FARHOST_SCRATCH_SETTINGS_H
 #define TOLVANE_FARHOST_SCRATCH_SETTINGS_H
 
@@ -21,9 +22,22 @@ struct SettingsOverrides {
   int PanelMode = -1;    // "Start Panel Mode", 0..9
 };
 
-// The scratch root for a stored root, a process id and a run number.
-std::string ScratchRootName(const std::string& storedRoot, unsigned long pid,
-                            int run);
+// The scratch key's name below the stored root for a machine, a process id
+// and a run number: ".tolvane-scratch-<machine>-<pid>-<run>", the machine's
+// name reduced to letters, digits, '.', '_' and '-' (at most 63 of them).
+std::string ScratchKeyName(const std::string& machine, unsigned long pid,
+                           int run);
+
+// Reads a scratch key's name back: 1 with the machine and the process id
+// when the name is one that ScratchKeyName makes.
+int ParseScratchKeyName(const std::string& name, std::string* machine,
+                        unsigned long* pid);
+
+// Deletes the scratch keys below the stored root that runs on this machine
+// left behind when they were killed outright: those whose process no
+// longer runs. Keys of other machines sharing the settings are left alone.
+// Returns how many were deleted.
+int RemoveAbandonedScratch(const std::string& storedRoot);
 
 class ScratchSettings {
  public:

@@ -46,6 +46,13 @@ int SysSetEnv(const char* name, const char* value);
 // The id of this process (for unique scratch names).
 unsigned long SysProcessId();
 
+// Whether a process of that id runs on this machine now (as far as the
+// system tells; a process of another user counts as running).
+int SysProcessRuns(unsigned long pid);
+
+// This machine's name, "" when the system does not tell.
+std::string SysHostName();
+
 // From this call on, an interruption (Ctrl+C, and on POSIX also SIGTERM and
 // SIGHUP; Ctrl+Break or a closing console on Windows) no longer ends the
 // process at once but is noted, so that a scripted command can stop, put

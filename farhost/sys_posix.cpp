@@ -66,6 +66,18 @@ int SysSetEnv(const char* name, const char* value) {
 
 unsigned long SysProcessId() { return static_cast<unsigned long>(getpid()); }
 
+int SysProcessRuns(unsigned long pid) {
+  pid_t id = static_cast<pid_t>(pid);
+  if (id <= 0 || static_cast<unsigned long>(id) != pid) return 0;
+  return kill(id, 0) == 0 || errno == EPERM;
+}
+
+std::string SysHostName() {
+  char name[256] = "";
+  if (gethostname(name, sizeof(name) - 1) != 0) return std::string();
+  return name;
+}
+
 static volatile sig_atomic_t g_interruption = 0;
 static const int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
 

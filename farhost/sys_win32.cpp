@@ -89,6 +89,21 @@ int SysSetEnv(const char* name, const char* value) {
 
 unsigned long SysProcessId() { return GetCurrentProcessId(); }
 
+int SysProcessRuns(unsigned long pid) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  int runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return runs;
+}
+
+std::string SysHostName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+  DWORD length = sizeof(name);
+  if (!GetComputerNameA(name, &length)) return std::string();
+  return std::string(name, length);
+}
+
 static volatile LONG g_interruption = 0;
 
 // Ctrl+C stands for SIGINT (2), every other console event for SIGTERM (15).

@@ -97,6 +97,12 @@ int SettingsQueryValue(SettingsKey key, const char* name, void* buffer,
 int SettingsSetValue(SettingsKey key, const char* name, uint32_t type,
                      const void* data, uint32_t size);
 
+// The name of the index-th direct subkey (0, 1, ...) of an open key, into
+// name (size bytes with the terminator). Returns 0 when there is no such
+// subkey or its name does not fit.
+int SettingsSubkeyName(SettingsKey key, uint32_t index, char* name,
+                       uint32_t size);
+
 // Copies the key `from` with its values and subkeys to `to` (replacing what
 // `to` held). A missing `from` gives an empty `to`. Fails, changing
 // nothing, when one key lies within the other. For farhost's scratch

@@ -135,8 +135,9 @@ int SettingsOpenKey(const char* path, SettingsKey* key) {
   *key = 0;
   if (!ValidKeyPath(path)) return 0;
   HKEY opened = nullptr;
-  if (!RegistryResult(
-          RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &opened)))
+  if (!RegistryResult(RegOpenKeyExA(HKEY_CURRENT_USER, path, 0,
+                                    KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
+                                    &opened)))
     return 0;
   *key = reinterpret_cast<SettingsKey>(opened);
   return 1;
@@ -156,6 +157,18 @@ int SettingsCreateKey(const char* path, SettingsKey* key) {
 
 void SettingsCloseKey(SettingsKey key) {
   if (key != 0) RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+int SettingsSubkeyName(SettingsKey key, uint32_t index, char* name,
+                       uint32_t size) {
+  if (key == 0 || name == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  DWORD length = size;
+  return RegistryResult(RegEnumKeyExA(reinterpret_cast<HKEY>(key), index, name,
+                                      &length, nullptr, nullptr, nullptr,
+                                      nullptr));
 }
 
 int SettingsQueryValue(SettingsKey key, const char* name, void* buffer,

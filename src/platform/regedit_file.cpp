@@ -428,6 +428,21 @@ int RegKeyExists(const RegDocument& doc, const std::string& path) {
   return 0;
 }
 
+std::vector<std::string> RegSubkeyNames(const RegDocument& doc,
+                                        const std::string& path) {
+  std::vector<std::string> names;
+  for (const RegKey& key : doc.Keys) {
+    if (key.Path.size() <= path.size() + 1 || !InRegTree(key.Path, path))
+      continue;
+    std::string name = key.Path.substr(path.size() + 1);
+    name = name.substr(0, name.find('\\'));
+    int known = 0;
+    for (const std::string& seen : names) known |= EqualNoCase(seen, name);
+    if (!known) names.push_back(name);
+  }
+  return names;
+}
+
 namespace {
 
 // Adds one key whose parent is in place, after the parent's subtree.

@@ -64,6 +64,11 @@ int FindRegKey(const RegDocument& doc, const std::string& path);
 // 1 when the key is in the document, itself or as the parent of one.
 int RegKeyExists(const RegDocument& doc, const std::string& path);
 
+// The names of the direct subkeys of `path` in file order, each once
+// (spelled as first met), also of subkeys that stand only as parents.
+std::vector<std::string> RegSubkeyNames(const RegDocument& doc,
+                                        const std::string& path);
+
 // Index of the key, created with its missing parents below the root when
 // absent; a new key goes after its parent's subtree.
 size_t EnsureRegKey(RegDocument* doc, const std::string& path);

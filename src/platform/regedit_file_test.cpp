@@ -308,4 +308,18 @@ TEST(RegeditKeys, TreesAreFoundCopiedAndDeletedWithoutCase) {
   EXPECT_EQ(DeleteRegTree(&doc, "HKEY_CURRENT_USER\\A"), 0);
 }
 
+TEST(RegeditKeys, SubkeyNamesComeOnceInFileOrder) {
+  RegDocument doc;
+  for (const char* path :
+       {"HKEY_CURRENT_USER\\R\\x\\deep", "HKEY_CURRENT_USER\\R\\Y",
+        "HKEY_CURRENT_USER\\R\\X\\other", "HKEY_CURRENT_USER\\Rest\\Z",
+        "HKEY_CURRENT_USER\\R"})
+    doc.Keys.push_back(RegKey{path, {}});
+  EXPECT_EQ(RegSubkeyNames(doc, "HKEY_CURRENT_USER\\R"),
+            (std::vector<std::string>{"x", "Y"}));
+  EXPECT_EQ(RegSubkeyNames(doc, "HKEY_CURRENT_USER\\r\\X"),
+            (std::vector<std::string>{"deep", "other"}));
+  EXPECT_TRUE(RegSubkeyNames(doc, "HKEY_CURRENT_USER\\R\\Y").empty());
+}
+
 }  // namespace

@@ -431,6 +431,37 @@ int SettingsSetValue(SettingsKey key, const char* name, uint32_t type,
   }
 }
 
+int SettingsSubkeyName(SettingsKey key, uint32_t index, char* name,
+                       uint32_t size) {
+  if (key == 0 || name == nullptr) {
+    errno = key == 0 ? EBADF : EINVAL;
+    return 0;
+  }
+  try {
+    const OpenSettingsKey* open = reinterpret_cast<const OpenSettingsKey*>(key);
+    std::string file;
+    RegDocument doc;
+    int parsed = 0;
+    if (!SettingsFilePath(&file) || !LoadSettings(file, &doc, &parsed))
+      return 0;
+    std::vector<std::string> names = RegSubkeyNames(doc, open->Path);
+    if (index >= names.size()) {
+      errno = ENOENT;
+      return 0;
+    }
+    const std::string& found = names[index];
+    if (found.size() >= size) {
+      errno = ERANGE;
+      return 0;
+    }
+    std::memcpy(name, found.c_str(), found.size() + 1);
+    return 1;
+  } catch (...) {
+    errno = ENOMEM;
+    return 0;
+  }
+}
+
 int SettingsCopyTree(const char* from, const char* to) {
   try {
     TreeRequest request;

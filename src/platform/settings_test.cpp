@@ -3,8 +3,10 @@
 // test with its own file). Tests of the file itself skip on Windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/platform_test_support.h"
@@ -133,6 +135,27 @@ TEST_F(Settings, KeysComeIntoBeingWithTheirParents) {
   SettingsKey key = 0;
   EXPECT_EQ(SettingsCreateKey("Bad\\\\Path", &key), 0);
   EXPECT_EQ(key, 0);
+}
+
+TEST_F(Settings, SubkeysAreListedOnceEach) {
+  ASSERT_EQ(SetText("B", "V", "1"), 1);
+  ASSERT_EQ(SetText("A\\X", "V", "1"), 1);
+  ASSERT_EQ(SetText("a\\Y", "V", "1"), 1);
+  ASSERT_EQ(SetText("C\\D\\E", "V", "1"), 1);
+  SettingsKey key = 0;
+  ASSERT_EQ(SettingsOpenKey(Path("").c_str(), &key), 1);
+  std::vector<std::string> names;
+  char name[16];
+  for (uint32_t i = 0; SettingsSubkeyName(key, i, name, sizeof(name)); ++i)
+    names.push_back(name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "C"}));
+  char small[1];
+  EXPECT_EQ(SettingsSubkeyName(key, 0, small, sizeof(small)), 0);
+  SettingsCloseKey(key);
+  ASSERT_EQ(SettingsOpenKey(Path("B").c_str(), &key), 1);
+  EXPECT_EQ(SettingsSubkeyName(key, 0, name, sizeof(name)), 0);
+  SettingsCloseKey(key);
 }
 
 TEST_F(Settings, TreesAreCopiedAndDeleted) {
