@@ -32,7 +32,7 @@ struct Reservation {
   size_t Size;       // what the caller asked for
   uintptr_t Region;  // the mapping: Base lies in it, Base + Size ends it
   size_t RegionSize;
-  size_t Step;       // commit step; Region and RegionSize are multiples
+  size_t Step;       // commit step: 64 KiB, or a huge-page chunk
   size_t LowEnd;     // [Region, Region + LowEnd) is committed
   size_t HighStart;  // [Region + HighStart, Region + RegionSize) is too
 };
@@ -42,6 +42,9 @@ size_t PageSize() { return size_t(sysconf(_SC_PAGESIZE)); }
 
 // 1 when advised anonymous mappings get huge pages of kHugeStep bytes.
 int HugePagesOffered() {
+#ifndef MADV_HUGEPAGE
+  return 0;
+#endif
   static int offered = -1;
   if (offered >= 0) return offered;
   offered = 0;
@@ -135,7 +138,9 @@ void* ReserveInChunks(size_t bytes, Reservation* slot) {
   if (start + regionSize + kHugeStep > tail)
     munmap(reinterpret_cast<void*>(tail),
            start + regionSize + kHugeStep - tail);
+#ifdef MADV_HUGEPAGE
   madvise(reinterpret_cast<void*>(region), regionSize, MADV_HUGEPAGE);
+#endif
   uintptr_t base = region + (regionSize - bytes);
   *slot =
       Reservation{base, bytes, region, regionSize, kHugeStep, 0, regionSize};
