@@ -1,5 +1,6 @@
 #include "nodelist/file_set.h"
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 
@@ -141,6 +142,27 @@ int PrepareSearchKey(const NodelistFiles* files) {
   return 0;
 }
 
+namespace {
+
+// Names the file that was cut short during the search as damaged (the data
+// file when none looks shorter now: it may have grown again).
+void ReportCutFile(NodelistFiles* files) {
+  MappedFile* index = IndexSlot(files);
+  NodelistFileKind kind = kDataFileKind;
+  const MappedFile* slot = &files->DataFile;
+  if (MappedFileCutShort(&files->PlusFile)) {
+    kind = kPlusFileKind;
+    slot = &files->PlusFile;
+  } else if (index != nullptr && MappedFileCutShort(index)) {
+    kind = kIndexFileKind;
+    slot = index;
+  }
+  ReportDamage(files, kind, "cut short while it was read, size was",
+               static_cast<unsigned long>(slot->Size));
+}
+
+}  // namespace
+
 int OpenAndSearch(NodelistFiles* files) {
   BuildFileNames(files, &NodelistFileNames);
   MarkSlotsClosed(files);
@@ -160,11 +182,23 @@ int OpenAndSearch(NodelistFiles* files) {
   files->ActiveIndex = index->View;
   files->ActiveIndexSize = index->Size;
   PrepareSearchKey(files);
+  // Another program may cut a file short while it is read; the reads then
+  // stop here and the search ends as at damage (the guard is disarmed here
+  // or, when OnMatch abandons the search, by CloseFileSet).
+  std::jmp_buf resume;
+  if (setjmp(resume) != 0) {
+    DisarmMappedReads();
+    ReportCutFile(files);
+    return kSearchDone;
+  }
+  ArmMappedReads(&resume);
   StartSearch(files);
+  DisarmMappedReads();
   return kSearchDone;
 }
 
 void CloseFileSet(NodelistFiles* files) {
+  DisarmMappedReads();
   UnmapFile(&files->DataFile);
   UnmapFile(&files->PlusFile);
   UnmapFile(&files->AddressIndex);

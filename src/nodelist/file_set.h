@@ -22,13 +22,15 @@ enum {
 // in LastErrorText (a name cut to its room counts as a file that cannot be
 // opened, and so does an unknown search kind, for the index). Clears
 // Damaged first; after a search that met a damaged file, Damaged is set and
-// LastErrorText names the file, and the result is still kSearchDone. Files
-// mapped before a failure stay mapped: the caller calls CloseFileSet after
-// every call, also when OnMatch abandoned the search.
+// LastErrorText names the file, and the result is still kSearchDone. A file
+// that another program cuts short during the search ends the search there,
+// as damage ("cut short while it was read"). Files mapped before a failure
+// stay mapped: the caller calls CloseFileSet after every call, also when
+// OnMatch abandoned the search.
 int OpenAndSearch(NodelistFiles* files);
 
-// Releases the four slots (data, V7+, address index, sysop index) and
-// marks them closed. Harmless on a set that was never opened, and twice.
+// Releases the four slots (data, V7+, address index, sysop index), marks
+// them closed and disarms the search's guard over the mapped reads. Harmless on a set that was never opened, and twice.
 void CloseFileSet(NodelistFiles* files);
 
 // Forms "%s%s.%s" names from Directory, NodelistName and the extensions:

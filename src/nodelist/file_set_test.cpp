@@ -119,6 +119,11 @@ TEST(OpenAndSearch, TwentyFiveCharacterKeyMatchesEveryLongerName) {
                                    images, "Maximiliana Konstantinovs")));
 }
 
+// The file that CutDataAtFirstMatch cuts, and whether the system refused
+// (Windows does not cut a mapped file).
+fs::path CutFile;
+bool CutRefused;
+
 // A folder of its own for each test, removed afterwards.
 class FileSetTest : public ::testing::Test {
  protected:
@@ -270,6 +275,46 @@ TEST_F(FileSetTest, DamagedIndexStillEndsTheSearchWithItsName) {
       "Damaged nodelist file " + directory_ + "NODEX.NDX: index too short 0",
       LastErrorText);
   EXPECT_TRUE(found_.empty());
+}
+
+// Cuts NODEX.DAT to nothing at the first entry delivered, as another
+// program rewriting the file in place would.
+int CutDataAtFirstMatch(NodeRecord* record, void* data) {
+  auto* found = static_cast<std::vector<NodeRecord>*>(data);
+  if (found->empty()) {
+    std::error_code error;
+    fs::resize_file(CutFile, 0, error);
+    CutRefused = static_cast<bool>(error);
+  }
+  found->push_back(*record);
+  return 1;
+}
+
+TEST_F(FileSetTest, FileCutShortWhileReadEndsTheSearchAsDamage) {
+  WriteNodelist("NODEX", "NODEX.SDX");
+  uintmax_t size = fs::file_size(folder_ / "NODEX.DAT");
+  CutFile = folder_ / "NODEX.DAT";
+  Nodelist.OnMatch = CutDataAtFirstMatch;
+  Nodelist.KeyLength = 4;
+  SearchKey.Zone = 2;
+  SearchKey.Net = 5020;
+  EXPECT_EQ(12, OpenAndSearch(&Nodelist));
+  if (CutRefused) GTEST_SKIP() << "this system does not cut a mapped file";
+  EXPECT_EQ(1, Nodelist.Damaged);
+  EXPECT_EQ("2:5020/1.0", Addresses(found_));
+  EXPECT_EQ("Damaged nodelist file " + directory_ +
+                "NODEX.DAT: cut short while it was read, size was " +
+                std::to_string(size),
+            LastErrorText);
+  CloseFileSet(&Nodelist);
+
+  // The guard is gone with the search, and the next search works again.
+  WriteNodelist("NODEX", "NODEX.SDX");
+  Nodelist.OnMatch = test_harness::CollectRecord;
+  found_.clear();
+  EXPECT_EQ(12, OpenAndSearch(&Nodelist));
+  EXPECT_EQ(0, Nodelist.Damaged);
+  EXPECT_EQ("2:5020/1.0 2:5020/2.0", Addresses(found_));
 }
 
 TEST_F(FileSetTest, CloseFileSetIsHarmlessWhenClosedOrNeverOpened) {

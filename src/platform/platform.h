@@ -8,6 +8,7 @@
 #ifndef TOLVANE_PLATFORM_PLATFORM_H
 #define TOLVANE_PLATFORM_PLATFORM_H
 
+#include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 
@@ -42,6 +43,18 @@ int MapFileReadOnly(const char* path, MappedFile* slot);
 // the slot closed (File kInvalidFile, Mapping 0, View null, Size 0). Safe on
 // a zero-filled slot, on a closed slot and when called twice.
 void UnmapFile(MappedFile* slot);
+
+// A mapped file that another program cuts short after it was mapped: on
+// POSIX a read past its new end raises SIGBUS. While a guard is armed that
+// signal continues at the guard's setjmp (with 1) instead of ending the
+// process. DisarmMappedReads puts the process's own handling back; it is
+// safe when nothing is armed. Windows cannot cut a mapped file short, so
+// there the guard never fires.
+void ArmMappedReads(std::jmp_buf* resume);
+void DisarmMappedReads();
+
+// 1 when the file behind a mapped slot is now shorter than its view.
+int MappedFileCutShort(const MappedFile* slot);
 
 // ---------------------------------------------------------------------------
 // Address space for item lists.

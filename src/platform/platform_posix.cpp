@@ -6,12 +6,14 @@
 // errors.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csetjmp>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -148,6 +150,56 @@ void UnmapFile(MappedFile* slot) {
     munmap(const_cast<unsigned char*>(slot->View), slot->Size);
   if (IsOpenHandle(slot->File)) close(int(slot->File));
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
+}
+
+// ---------------------------------------------------------------------------
+// Guarded reads of mapped files.
+
+namespace {
+
+std::jmp_buf* volatile g_resume = nullptr;
+struct sigaction g_previousBus;
+int g_armed = 0;
+
+// Continues at the armed guard. Without one the process's own handling is
+// put back; returning then repeats the read, which meets that handling.
+void ResumeAfterCut(int) {
+  std::jmp_buf* resume = g_resume;
+  if (resume == nullptr) {
+    sigaction(SIGBUS, &g_previousBus, nullptr);
+    return;
+  }
+  g_resume = nullptr;
+  std::longjmp(*resume, 1);
+}
+
+}  // namespace
+
+void ArmMappedReads(std::jmp_buf* resume) {
+  if (!g_armed) {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof(action));
+    action.sa_handler = ResumeAfterCut;
+    sigemptyset(&action.sa_mask);
+    // The handler leaves by longjmp: SIGBUS must not stay blocked.
+    action.sa_flags = SA_NODEFER;
+    if (sigaction(SIGBUS, &action, &g_previousBus) != 0) return;
+    g_armed = 1;
+  }
+  g_resume = resume;
+}
+
+void DisarmMappedReads() {
+  g_resume = nullptr;
+  if (!g_armed) return;
+  sigaction(SIGBUS, &g_previousBus, nullptr);
+  g_armed = 0;
+}
+
+int MappedFileCutShort(const MappedFile* slot) {
+  struct stat info;
+  if (!IsOpenHandle(slot->File) || fstat(int(slot->File), &info) != 0) return 0;
+  return info.st_size >= 0 && uintmax_t(info.st_size) < slot->Size;
 }
 
 // ---------------------------------------------------------------------------

@@ -81,6 +81,17 @@ void UnmapFile(MappedFile* slot) {
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
 }
 
+// A mapped file cannot be cut short on Windows: nothing to guard.
+void ArmMappedReads(std::jmp_buf*) {}
+void DisarmMappedReads() {}
+
+int MappedFileCutShort(const MappedFile* slot) {
+  LARGE_INTEGER size;
+  if (!IsOpenHandle(slot->File) || !GetFileSizeEx(AsHandle(slot->File), &size))
+    return 0;
+  return size.QuadPart >= 0 && uint64_t(size.QuadPart) < slot->Size;
+}
+
 // ---------------------------------------------------------------------------
 // Address space.
 
