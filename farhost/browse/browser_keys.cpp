@@ -166,52 +166,41 @@ void DisksMenu(Browser* b, int side) {
   ActivatePanel(b);
 }
 
+// A menu of the plugin's strings (at most 16) under a title; the chosen
+// index, or -1. With no strings the menu shows `none` when it is given,
+// else it is not shown at all.
+int ChoosePluginString(Browser* b, const char* title,
+                       const char* const* strings, int number,
+                       const char* none) {
+  int count = strings != nullptr ? number : 0;
+  if (count > 16) count = 16;
+  if (count <= 0 && none == nullptr) return -1;
+  MenuRequest menu{
+      FMENU_WRAPMODE | FMENU_AUTOHIGHLIGHT, -1, -1, 0, title, "", "", {}, {}};
+  for (int i = 0; i < count; ++i)
+    menu.Items.push_back(MenuLine{strings[i], i == 0, 0, 0});
+  if (count <= 0) menu.Items.push_back(MenuLine{none, 1, 0, 0});
+  int breakCode = -1;
+  int chosen = b->Ui->Menu(menu, &breakCode);
+  return chosen >= 0 && chosen < count ? chosen : -1;
+}
+
 // F11: the plugins menu; the chosen entry opens in the active panel.
 void PluginsMenu(Browser* b) {
   const PluginInfo& info = b->Info;
-  int count =
-      info.PluginMenuStrings != nullptr ? info.PluginMenuStringsNumber : 0;
-  if (count > 16) count = 16;
-  MenuRequest menu{FMENU_WRAPMODE | FMENU_AUTOHIGHLIGHT,
-                   -1,
-                   -1,
-                   0,
-                   "Plugin commands",
-                   "",
-                   "",
-                   {},
-                   {}};
-  for (int i = 0; i < count; ++i)
-    menu.Items.push_back(MenuLine{info.PluginMenuStrings[i], i == 0, 0, 0});
-  if (count == 0) menu.Items.push_back(MenuLine{"(none)", 1, 0, 0});
-  int breakCode = -1;
-  int chosen = b->Ui->Menu(menu, &breakCode);
-  if (chosen >= 0 && chosen < count)
-    OpenPluginIn(b, b->Active, OPEN_PLUGINSMENU, chosen);
+  int chosen = ChoosePluginString(b, "Plugin commands", info.PluginMenuStrings,
+                                  info.PluginMenuStringsNumber, "(none)");
+  if (chosen >= 0) OpenPluginIn(b, b->Active, OPEN_PLUGINSMENU, chosen);
 }
 
 // F9: the plugins' configuration menu; Configure for the chosen entry,
 // then the plugin panels are read again.
 void ConfigMenu(Browser* b) {
   const PluginInfo& info = b->Info;
-  int count =
-      info.PluginConfigStrings != nullptr ? info.PluginConfigStringsNumber : 0;
-  if (count > 16) count = 16;
-  MenuRequest menu{FMENU_WRAPMODE | FMENU_AUTOHIGHLIGHT,
-                   -1,
-                   -1,
-                   0,
-                   "Plugins configuration",
-                   "",
-                   "",
-                   {},
-                   {}};
-  for (int i = 0; i < count; ++i)
-    menu.Items.push_back(MenuLine{info.PluginConfigStrings[i], i == 0, 0, 0});
-  if (count == 0) return;
-  int breakCode = -1;
-  int chosen = b->Ui->Menu(menu, &breakCode);
-  if (chosen < 0 || chosen >= count) return;
+  int chosen =
+      ChoosePluginString(b, "Plugins configuration", info.PluginConfigStrings,
+                         info.PluginConfigStringsNumber, nullptr);
+  if (chosen < 0) return;
   b->Host->Exports().Configure(chosen);
   for (auto& panel : b->Panels)
     if (panel->IsPlugin()) panel->Reread();
