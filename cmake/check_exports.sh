@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built plugin: its export table lists exactly the thirteen entry
 # points by their plain names, and a Windows DLL imports from system DLLs
-# only. Usage: check_exports.sh PLUGIN [windows]
+# only. Usage: check_exports.sh PLUGIN [windows OBJDUMP]
 set -euo pipefail
 plugin=$1
 expected="ClosePlugin Compare Configure FreeFindData GetFiles GetFindData \
@@ -9,7 +9,7 @@ GetOpenPluginInfo GetPluginInfo OpenPlugin ProcessEvent ProcessKey \
 SetDirectory SetStartupInfo"
 
 if [ "${2:-}" = windows ]; then
-  dump=$(i686-w64-mingw32-objdump -p "$plugin")
+  dump=$("${3:?the objdump of the cross toolchain}" -p "$plugin")
   found=$(printf '%s\n' "$dump" |
     sed -n '/Ordinal\/Name Pointer\] Table/,/^$/p' |
     sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | xargs)

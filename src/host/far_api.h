@@ -3,9 +3,11 @@
 // for this project.
 //
 // On 32-bit Windows every record is packed to 2 bytes and every host function
-// and export is __stdcall, exactly as the host expects. On other platforms the
-// same records keep the same field order with natural layout and the default
-// calling convention; pointer-sized fields grow with the pointer. Code never
+// and export is __stdcall, exactly as the host expects. On other platforms
+// (Linux, and the 64-bit Windows build that runs the tests where 32-bit
+// programs cannot) the same records keep the same field order with natural
+// layout and the default calling convention; pointer-sized fields grow with
+// the pointer. Code never
 // writes a record size as a literal: it uses sizeof.
 //
 // Strings that cross this interface are 8-bit OEM text.
@@ -31,7 +33,8 @@ typedef void* HANDLE;
 
 enum { NM = 260, FAR_MAX_PATH = 260 };
 
-#if defined(_WIN32)
+#if defined(_WIN32) && !defined(_WIN64)
+#define FAR_ABI_PACKED 1
 #pragma pack(push, 2)
 #endif
 
@@ -395,7 +398,8 @@ struct PluginStartupInfo {
   void* ViewerControl;
 };
 
-#if defined(_WIN32)
+#if defined(FAR_ABI_PACKED)
+#undef FAR_ABI_PACKED
 #pragma pack(pop)
 #endif
 
