@@ -94,11 +94,19 @@ prepare_prefix() {
   fi
 }
 
-# A wineserver that stays up for the whole test run: Wine's clients race a
-# server that is just shutting down ("recvmsg: Connection reset by peer").
+# wineserver_for LOADER PREFIX: a wineserver that stays up for the whole
+# test run, since Wine's clients race a server that is just shutting down
+# ("recvmsg: Connection reset by peer"), and the prefix's own processes
+# started at once: started by the first test they would hold its output
+# open, and ctest would wait for them for ever.
 wineserver_for() {
-  WINEPREFIX=$1 /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 ||
-    WINEPREFIX=$1 wineserver -p >/dev/null 2>&1
+  local loader=$1 prefix=$2
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 ||
+    WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
+  if ! WINEPREFIX=$prefix "$loader" wineboot </dev/null >/dev/null 2>&1; then
+    echo "check: starting the Wine prefix $prefix failed" >&2
+    exit 1
+  fi
 }
 stop_wineservers() {
   local prefix
@@ -155,10 +163,10 @@ failed=0
 for preset in linux asan "$windows"; do
   begin "tests $preset"
   case $preset in
-    win32) wineserver_for "$root/build/wineprefix" ;;
-    win64) wineserver_for "$root/build/wineprefix64" ;;
+    win32) wineserver_for wine "$root/build/wineprefix" ;;
+    win64) wineserver_for "$wine64" "$root/build/wineprefix64" ;;
   esac
-  ctest --preset "$preset" -j "$jobs" || failed=1
+  ctest --preset "$preset" -j "$jobs" --timeout 900 || failed=1
 done
 
 begin "fuzz targets, ${FUZZ_SECONDS:-5} s each"

@@ -8,6 +8,7 @@
 // sets the number of kills (50 by default; the long run is 10,000).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -145,11 +146,22 @@ TEST_F(SettingsReliability, WriterKilledMidWriteLeavesASoundFile) {
   const long kills = EnvNumber("TOLVANE_RELIABILITY_KILLS", 50);
   const char kept[] = "kept";
   ASSERT_TRUE(Write("Keep", kSettingsString, kept, sizeof(kept)));
+  // The writer gets from 2 ms up to twice its own start-up time plus 40 ms
+  // before the kill, so that kills land at every step of a write (locking,
+  // reading, the temporary file, rename) however slowly this machine starts
+  // a process: a loaded machine or a sanitizer build takes tens of ms, and
+  // more at times.
+  auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(Shell(Writer("Probe", 1)), 0);
+  long startup =
+      static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - started)
+                            .count());
+  const long span = 2 * startup + 40;
   for (long i = 0; i < kills; ++i) {
-    // The writer gets 2 to 40 ms before the kill, so that kills land at
-    // every step of a write: locking, reading, the temporary file, rename.
-    char pause[16];
-    std::snprintf(pause, sizeof(pause), "0.%03ld", 2 + (i * 7) % 38);
+    char pause[24];
+    long ms = 2 + (i * 7) % span;
+    std::snprintf(pause, sizeof(pause), "%ld.%03ld", ms / 1000, ms % 1000);
     ASSERT_EQ(Shell(Writer("Counter", 0) + " & pid=$!; sleep " +
                     std::string(pause) + "; kill -9 $pid; wait $pid; exit 0"),
               0);
