@@ -4,10 +4,12 @@
 #define TOLVANE_HOST_STARTUP_H
 
 #include "host/far_api.h"
+#include "nodelist/records.h"
 
 // "?" followed by the last sysop name searched for; edited by the search
-// command after its "?".
-enum { kSearchRequestSize = 32 };
+// command after its "?". Room for the "?", the input box's result length
+// (kSearchNameSize) in characters and a terminator.
+enum { kSearchRequestSize = 1 + kSearchNameSize + 1 };
 extern char SearchRequest[kSearchRequestSize];
 
 // Keeps the host's entries and a private copy of its standard functions,

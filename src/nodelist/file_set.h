@@ -30,7 +30,8 @@ enum {
 int OpenAndSearch(NodelistFiles* files);
 
 // Releases the four slots (data, V7+, address index, sysop index), marks
-// them closed and disarms the search's guard over the mapped reads. Harmless on a set that was never opened, and twice.
+// them closed and disarms the search's guard over the mapped reads. Harmless on
+// a set that was never opened, and twice.
 void CloseFileSet(NodelistFiles* files);
 
 // Forms "%s%s.%s" names from Directory, NodelistName and the extensions:
@@ -46,11 +47,11 @@ int BuildFileNames(const NodelistFiles* files, FileSetNames* names);
 // left in slot for CloseFileSet.
 int MapReadOnly(MappedFile* slot, const char* fileName);
 
-// The sysop search key from the name the user typed (at most 25
-// characters are read): "Given Names Surname" becomes "Surname, Given
-// Names" (split at the last space), each word capitalised, cut to
-// kMaxSysopKeyLength characters; key needs kMaxSysopKeyLength + 1 bytes.
-// Returns the key's length.
+// The sysop search key from the whole name the user typed (at most
+// kSearchNameSize - 1 characters are read): "Given Names Surname" becomes
+// "Surname, Given Names" (split at the last space), each word capitalised,
+// and only then cut to kMaxSysopKeyLength characters; key needs
+// kMaxSysopKeyLength + 1 bytes. Returns the key's length.
 int BuildSysopKey(const char* name, char* key);
 
 // Sets the comparator, key and key length of Search from files->Key for
