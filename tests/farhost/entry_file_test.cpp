@@ -61,7 +61,7 @@ TEST_F(EntryFileTest, PlainV7DataHasNoRegionLine) {
   EXPECT_EQ(text, Golden("node_2_5020_101_v7.txt"));
 }
 
-TEST_F(EntryFileTest, ASecondRequestFailsWithABoxUnlessSilent) {
+TEST_F(EntryFileTest, ASecondRequestWritesNothingAndSaysSo) {
   PanelModel* panel = Open("2:5020");
   PluginPanelItem item =
       panel->Items.at(static_cast<size_t>(FindItemByName(*panel, "101")));
@@ -77,16 +77,31 @@ TEST_F(EntryFileTest, ASecondRequestFailsWithABoxUnlessSilent) {
   EXPECT_EQ(first, Golden("node_2_5020_101.txt"));
   EXPECT_TRUE(BoxesOf(ui_).empty());
   EXPECT_EQ(plugin.GetFiles(panel->Plugin, &item, 1, 0, path.data(), OPM_VIEW),
-            1);
+            0);
   ASSERT_EQ(ui_.Calls().size(), 1u);
   EXPECT_EQ(ui_.Calls()[0].Message.Flags, DWORD{FMSG_WARNING | FMSG_ERRORTYPE});
   EXPECT_EQ(plugin.GetFiles(panel->Plugin, &item, 1, 0, path.data(),
                             OPM_VIEW | OPM_SILENT),
-            1);
+            0);
   EXPECT_EQ(ui_.Calls().size(), 1u);
   std::string again;
   ASSERT_TRUE(SysReadFile(SysJoinPath(folder.Path(), "101"), 4096, &again));
   EXPECT_EQ(again, first);  // never overwritten
+}
+
+// GetFiles' 0 is what the host goes by: nothing is opened, and no fault
+// of the plugin is recorded; the file search does not count the entry.
+TEST_F(EntryFileTest, TheHostTakesZeroAsNothingToShow) {
+  PanelModel* panel = Open("2:5020");
+  PluginPanelItem item =
+      panel->Items.at(static_cast<size_t>(FindItemByName(*panel, "101")));
+  item.Flags &= ~PPIF_USERDATA;  // the plugin writes nothing for it
+  std::string text = "old";
+  for (int mode : {OPM_VIEW, OPM_FIND})
+    EXPECT_FALSE(FetchItemFile(host_.get(), panel->Plugin, item, mode, &text));
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(host_->errors.empty());
+  EXPECT_TRUE(BoxesOf(ui_).empty());
 }
 
 TEST_F(EntryFileTest, CopyAndMoveAreRefused) {
