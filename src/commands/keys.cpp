@@ -121,7 +121,7 @@ int RunSearchCommand(PanelInstance* panel) {
   char* name = SearchRequest + 1;
   if (!Host.InputBox(MessageTable[MSearchKey], MessageTable[MSearchPrompt],
                      "SearchText", name, name, kSearchInputLength,
-                     "SearchSysop", FIB_BUTTONS))
+                     SearchHelpTopic, FIB_BUTTONS))
     return 1;
   SearchRequest[kSearchRequestSize - 1] = '\0';
   // The panel keeps at most kSearchTextSize - 1 characters of the name:

@@ -234,6 +234,7 @@ TEST_F(KeysTest, SearchBoxAndTheTextItPasses) {
        "?  Dennis Alexis Valin Dittrich, 2:502"},
   };
   std::memcpy(SearchRequest, "?prev", 6);
+  std::strcpy(SearchHelpTopic, "<C:\\Far\\Plugins\\Tolvane\\>SearchSysop");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Typed ? c.Typed : "cancel");
     std::string before = SearchRequest;
@@ -249,7 +250,7 @@ TEST_F(KeysTest, SearchBoxAndTheTextItPasses) {
     EXPECT_EQ(in.History, "SearchText");
     EXPECT_EQ(in.Source, before.substr(1));
     EXPECT_EQ(in.Length, 37);
-    EXPECT_EQ(in.Help, "SearchSysop");
+    EXPECT_EQ(in.Help, "<C:\\Far\\Plugins\\Tolvane\\>SearchSysop");
     EXPECT_EQ(in.Flags, 0x10u);
     if (c.Dir == nullptr) {
       EXPECT_TRUE(directoryCalls.empty());
