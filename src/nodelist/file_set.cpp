@@ -7,7 +7,6 @@
 #include "nodelist/index_search.h"
 #include "nodelist/record_reader.h"
 #include "nodelist/text_fields.h"
-#include "panel/name_filters.h"
 
 namespace {
 

@@ -20,9 +20,10 @@ enum {
 // files->Key and runs the search, which hands every match to OnMatch.
 // Returns kSearchDone, or on failure 7, 4 or 1 with "Unable to open NAME"
 // in LastErrorText (a name cut to its room counts as a file that cannot be
-// opened, and so does an unknown search kind, for the index). Clears
-// Damaged first; after a search that met a damaged file, Damaged is set and
-// LastErrorText names the file, and the result is still kSearchDone. A file
+// opened); a search kind other than by address or by sysop gives 1 with
+// "Unknown search kind N". Clears Damaged first; after a search that met a
+// damaged file, Damaged is set and LastErrorText names the file ("Damaged
+// nodelist file NAME: ..."), and the result is still kSearchDone. A file
 // that another program cuts short during the search ends the search there,
 // as damage ("cut short while it was read"). Files mapped before a failure
 // stay mapped: the caller calls CloseFileSet after every call, also when
