@@ -143,7 +143,7 @@ void CheckEntry(const Expected& e, const Delivered& d, const char* list) {
   EXPECT_EQ(e.TypeFlag, r.NodeFlags & 0x0F);
   EXPECT_EQ(Packed(f[2], sizeof(r.SystemName)), r.SystemName);
   EXPECT_EQ(Packed(f[3], sizeof(r.Location)), r.Location);
-  EXPECT_EQ(Packed(f[4], sizeof(r.SysopName)), r.SysopName);
+  EXPECT_EQ(Packed(f[4], sizeof(r.DisplaySysop)), r.SysopName);
   ASSERT_TRUE(d.HasLine);
   EXPECT_EQ(e.Line, d.Line);
   EXPECT_EQ(Cut(f[0], sizeof(r.Keyword)), r.Keyword);
