@@ -2,7 +2,6 @@
 // at test time: every entry is found by its sysop's name as the nodelist
 // spells it (underscores read as blanks), typed into the F7 box and given
 // on the host's command line after "V7:?".
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
