@@ -18,9 +18,16 @@ int FetchItemFile(FarHost* host, HANDLE plugin, const PluginPanelItem& item,
     std::memcpy(destination, folder.c_str(), folder.size() + 1);
     // The plugin gets its own copy, as from the host's selection.
     PluginPanelItem copy = item;
-    if (host->Exports().GetFiles(plugin, &copy, 1, 0, destination, opMode))
-      fetched = SysReadFile(SysJoinPath(folder, item.FindData.cFileName),
-                            kMaxFetchedFile, text);
+    // 1 means done, as the host takes it: the file is opened. A missing
+    // one is then the plugin's fault, which the host's viewer would show.
+    fetched =
+        host->Exports().GetFiles(plugin, &copy, 1, 0, destination, opMode) != 0;
+    std::string name = item.FindData.cFileName;
+    if (fetched &&
+        !SysReadFile(SysJoinPath(folder, name), kMaxFetchedFile, text)) {
+      host->RecordError("GetFiles reported success but wrote no file " + name);
+      fetched = 0;
+    }
   }
   SysRemoveTree(folder);
   return fetched;

@@ -13,10 +13,12 @@
 enum : size_t { kMaxFetchedFile = 1 << 20 };
 
 // Hands GetFiles a copy of one item (move 0, a destination buffer of NM
-// bytes holding the temporary folder's path, the operation mode) and reads
-// the file named after the item's file name into *text. The folder is
-// removed before returning. Returns 1 with the file's bytes; 0 when no
-// temporary folder could be made, GetFiles refused, or it wrote no file.
+// bytes holding the temporary folder's path, the operation mode) and, when
+// it returns 1 (done), reads the file named after the item's file name
+// into *text. The folder is removed before returning. Returns 1 with the
+// file's bytes; 0 when no temporary folder could be made or GetFiles
+// returned 0; also 0 when it returned 1 without writing the file, which is
+// recorded as the plugin's fault.
 int FetchItemFile(FarHost* host, HANDLE plugin, const PluginPanelItem& item,
                   int opMode, std::string* text);
 

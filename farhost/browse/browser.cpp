@@ -172,14 +172,26 @@ void ActivatePanel(Browser* b) {
     static_cast<PluginPanel*>(b->Panels[b->Active].get())->Activate();
 }
 
-void ShowHelp(Browser* b, const std::string& topic) {
+void ShowHelp(Browser* b, const std::string& topic, int fromPlugin) {
+  HelpReference place = ResolveHelpTopic(topic, fromPlugin);
+  std::string name = place.Topic.empty() ? "Contents" : place.Topic;
+  if (place.Source == kFolderHelp) {
+    HelpFile file;
+    LoadHelpFile(place.Folder, b->Host->options.Language, &file);
+    RunHelpViewer(b->Ui, file, name);
+    return;
+  }
+  if (place.Source == kHostHelp) {  // farhost has no help of its own
+    RunHelpViewer(b->Ui, HelpFile{}, name);
+    return;
+  }
   if (!b->HelpLoaded) {
     std::string path = b->Host->PluginPath();
     std::string folder = path.substr(0, path.find_last_of('/'));
     b->HelpLoaded =
         LoadHelpFile(folder, b->Host->options.Language, &b->Help) ? 1 : -1;
   }
-  RunHelpViewer(b->Ui, b->Help, topic.empty() ? "Contents" : topic);
+  RunHelpViewer(b->Ui, b->Help, name);
 }
 
 void SyncClipboard(Browser* b) {
@@ -195,7 +207,9 @@ int RunBrowser(const BrowseOptions& options) {
   TerminalUi ui(uiOptions);
   FarHost host(options.Host, &ui);
   Browser b{&host, &ui, PluginInfo{}, {}, 0, 0, 0, 0, "", HelpFile{}, 0};
-  ui.SetHelpHandler([&b](const std::string& topic) { ShowHelp(&b, topic); });
+  ui.SetHelpHandler([&b](const std::string& topic, int fromPlugin) {
+    ShowHelp(&b, topic, fromPlugin);
+  });
   if (!StartBrowser(&b, options)) return 1;
   KeyEvent key;
   while (!b.Quit) {

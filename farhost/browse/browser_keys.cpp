@@ -282,7 +282,7 @@ int HostKey(Browser* b, const KeyEvent& key) {
   else if (Is(key, VK_NEXT, PKF_CONTROL))
     Active(b)->EnterCurrent();
   else if (Is(key, VK_F1, none))
-    ShowHelp(b, "");
+    ShowHelp(b, "", 1);
   else if (Is(key, VK_F3, none))
     ViewCurrent(b, 0);
   else if (Is(key, VK_F4, none))

@@ -48,8 +48,10 @@ void OpenFolderIn(Browser* b, int side, const std::string& folder);
 // file-system panel).
 void ActivatePanel(Browser* b);
 
-// The plugin's help at a topic (Contents when empty).
-void ShowHelp(Browser* b, const std::string& topic);
+// The help of a box's topic, looked up as ResolveHelpTopic says (the
+// plugin's, a folder's, or the host's own, which farhost does not have);
+// Contents when the topic is empty.
+void ShowHelp(Browser* b, const std::string& topic, int fromPlugin);
 
 // Hands text the plugin copied to the terminal's clipboard.
 void SyncClipboard(Browser* b);

@@ -119,6 +119,8 @@ int WithItemFile(FarHost* host, HANDLE plugin, const PluginPanelItem& item,
   PluginPanelItem copy = item;
   int written = host->Exports().GetFiles(plugin, &copy, 1, 0, dest, opMode);
   std::string file = OnlyFile(folder);
+  if (written && file.empty())
+    host->RecordError("GetFiles reported success but wrote no file");
   if (written && !file.empty()) use(file);
   RemoveFolder(folder);
   return written && !file.empty();

@@ -157,6 +157,13 @@ void ParseHelpFile(const std::string& bytes, HelpFile* out) {
     while (!t.Body.empty() && t.Body.back().Spans.empty()) t.Body.pop_back();
 }
 
+HelpReference ResolveHelpTopic(const std::string& topic, int fromPlugin) {
+  size_t close = topic.find('>');
+  if (!topic.empty() && topic[0] == '<' && close != std::string::npos)
+    return {kFolderHelp, topic.substr(1, close - 1), topic.substr(close + 1)};
+  return {fromPlugin ? kPluginHelp : kHostHelp, "", topic};
+}
+
 const HelpTopic* FindHelpTopic(const HelpFile& file, const std::string& name) {
   for (const HelpTopic& topic : file.Topics)
     if (EqualNoCase(topic.Name, name)) return &topic;

@@ -46,6 +46,19 @@ HelpLine ParseHelpLine(const std::string& line);
 // topics.
 void ParseHelpFile(const std::string& bytes, HelpFile* out);
 
+// Where the host looks a box's help topic up, as the file manager does:
+// "<folder\>Topic" names the help file in that folder (the folder ends in
+// its separator); any other topic is the plugin's when the box carries the
+// plugin's number (message, menu, dialog) and the host's own when it does
+// not (an input box). An empty topic stays empty (the file's Contents).
+enum HelpSource { kHostHelp, kPluginHelp, kFolderHelp };
+struct HelpReference {
+  HelpSource Source;
+  std::string Folder;  // for kFolderHelp
+  std::string Topic;
+};
+HelpReference ResolveHelpTopic(const std::string& topic, int fromPlugin);
+
 // The topic of a name (ASCII case ignored), or null.
 const HelpTopic* FindHelpTopic(const HelpFile& file, const std::string& name);
 

@@ -49,6 +49,34 @@ TEST(ParseHelpLine, Markup) {
   }
 }
 
+// A plain topic belongs to the plugin only in a box with its number; an
+// input box's plain topic is the host's own. "<folder\>Topic" names a folder.
+TEST(ResolveHelpTopic, AsTheFileManagerDoes) {
+  static const struct {
+    const char* Topic;
+    int FromPlugin;
+    HelpSource Source;
+    const char* Folder;
+    const char* Name;
+  } kCases[] = {
+      {"CfgMain", 1, kPluginHelp, "", "CfgMain"},
+      {"SearchSysop", 0, kHostHelp, "", "SearchSysop"},
+      {"<C:\\Far\\Plugins\\Tolvane\\>SearchSysop", 0, kFolderHelp,
+       "C:\\Far\\Plugins\\Tolvane\\", "SearchSysop"},
+      {"</usr/lib/tolvane/>SearchSysop", 1, kFolderHelp, "/usr/lib/tolvane/",
+       "SearchSysop"},
+      {"</usr/lib/tolvane/>", 0, kFolderHelp, "/usr/lib/tolvane/", ""},
+      {"<no end", 0, kHostHelp, "", "<no end"},
+      {"", 1, kPluginHelp, "", ""},
+  };
+  for (const auto& c : kCases) {
+    HelpReference place = ResolveHelpTopic(c.Topic, c.FromPlugin);
+    EXPECT_EQ(c.Source, place.Source) << c.Topic;
+    EXPECT_EQ(c.Folder, place.Folder) << c.Topic;
+    EXPECT_EQ(c.Name, place.Topic) << c.Topic;
+  }
+}
+
 TEST(ParseHelpFile, TopicsHeadersAndBodies) {
   HelpFile file;
   ParseHelpFile(

@@ -72,8 +72,8 @@ int BuildInputItems(const InputRequest& input, const std::string& initial,
 
 // Keeps a box's help topic on the UI's list while the box is open.
 struct HelpScope {
-  HelpScope(TerminalUi* ui, const std::string& topic) : Ui(ui) {
-    Ui->helpTopics_.push_back(topic);
+  HelpScope(TerminalUi* ui, const std::string& topic, int fromPlugin) : Ui(ui) {
+    Ui->helpTopics_.emplace_back(topic, fromPlugin);
   }
   ~HelpScope() { Ui->helpTopics_.pop_back(); }
   TerminalUi* Ui;
@@ -108,43 +108,44 @@ void TerminalUi::HistoryChanged() {
   if (!options_.HistoryPath.empty()) histories_.Save(options_.HistoryPath);
 }
 
-void TerminalUi::SetHelpHandler(std::function<void(const std::string&)> show) {
+void TerminalUi::SetHelpHandler(
+    std::function<void(const std::string&, int)> show) {
   help_ = std::move(show);
 }
 
 int TerminalUi::OfferHelp(const KeyEvent& key) {
   if (key.Key != VK_F1 || key.Control != 0 || !help_ || inHelp_ ||
-      helpTopics_.empty() || helpTopics_.back().empty())
+      helpTopics_.empty() || helpTopics_.back().first.empty())
     return 0;
   inHelp_ = 1;
-  help_(helpTopics_.back());
+  help_(helpTopics_.back().first, helpTopics_.back().second);
   inHelp_ = 0;
   return 1;
 }
 
 int TerminalUi::Message(const MessageRequest& box) {
   if (!Start()) return -1;
-  HelpScope scope(this, box.HelpTopic);
+  HelpScope scope(this, box.HelpTopic, 1);
   return RunMessageBox(this, box);
 }
 
 int TerminalUi::Menu(const MenuRequest& menu, int* breakCode) {
   *breakCode = -1;
   if (!Start()) return -1;
-  HelpScope scope(this, menu.HelpTopic);
+  HelpScope scope(this, menu.HelpTopic, 1);
   return RunMenuBox(this, menu, breakCode);
 }
 
 int TerminalUi::Dialog(const DialogRequest& dialog) {
   if (!Start() || dialog.Items == nullptr || dialog.ItemsNumber <= 0) return -1;
-  HelpScope scope(this, dialog.HelpTopic);
+  HelpScope scope(this, dialog.HelpTopic, 1);
   return RunDialogBox(this, dialog.X1, dialog.Y1, dialog.X2, dialog.Y2,
                       dialog.Items, dialog.ItemsNumber, 0);
 }
 
 int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
   if (!Start()) return 0;
-  HelpScope scope(this, input.HelpTopic);
+  HelpScope scope(this, input.HelpTopic, 0);
   std::string initial = input.Initial;
   if (initial.empty() && !input.History.empty() &&
       !(input.Flags & FIB_NOUSELASTHISTORY))

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "farhost/host_ui.h"
@@ -62,9 +63,11 @@ class TerminalUi : public HostUi {
   void Redraw();
 
   // Help for the boxes: while a box whose request named a help topic is
-  // open, F1 calls show(topic) instead of reaching the box. Null: F1 is an
-  // ordinary key.
-  void SetHelpHandler(std::function<void(const std::string&)> show);
+  // open, F1 calls show(topic, fromPlugin) instead of reaching the box.
+  // fromPlugin is 1 for the boxes a plugin opens with its number (message,
+  // menu, dialog) and 0 for an input box, which carries none. Null: F1 is
+  // an ordinary key.
+  void SetHelpHandler(std::function<void(const std::string&, int)> show);
 
   // Shows the help of the innermost open box for F1; returns 1 when the
   // key was taken for that. Not re-entered while help is shown.
@@ -78,8 +81,9 @@ class TerminalUi : public HostUi {
   TerminalUiOptions options_;
   HistoryStore histories_;
   std::vector<std::function<void()>> layers_;
-  std::function<void(const std::string&)> help_;
-  std::vector<std::string> helpTopics_;  // of the open boxes, innermost last
+  std::function<void(const std::string&, int)> help_;
+  // Topic and fromPlugin of the open boxes, innermost last.
+  std::vector<std::pair<std::string, int>> helpTopics_;
   int inHelp_ = 0;
 
   friend struct HelpScope;

@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
   int closed = ui.Dialog({-1, -1, width, height, "CfgMain", items, kRows + 1});
   InputRequest search{"Sysop search", "Sysop name (or its beginning):",
                       "SearchText",   "",
-                      "SearchSysop",  27,
+                      "SearchSysop",  37,
                       FIB_BUTTONS};
   std::string name;
   int found = ui.InputBox(search, &name);

@@ -104,26 +104,28 @@ int FormDirectory(const char* destination, char* path) {
   return length + 1 < kExportPathSize ? static_cast<int>(length) : -1;
 }
 
-void ExportEntry(char* path, size_t directoryLength,
-                 const PluginPanelItem* item, int opMode) {
+// Writes one entry's file; 1 when it was written.
+int ExportEntry(char* path, size_t directoryLength, const PluginPanelItem* item,
+                int opMode) {
   ItemUserData data;
-  if (!ReadItemUserData(item, &data)) return;
+  if (!ReadItemUserData(item, &data)) return 0;
   const char* name = item->FindData.cFileName;
   size_t length = strnlen(name, sizeof(item->FindData.cFileName));
   if (length == sizeof(item->FindData.cFileName) ||
       directoryLength + length >= kExportPathSize ||
       !IsPlainFileName(name, length)) {
     ReportUnusableName(opMode, name);
-    return;
+    return 0;
   }
   std::memcpy(path + directoryLength, name, length + 1);
   FileHandle file;
   if (!CreateNewFile(path, &file)) {
     ReportCreateFailure(opMode);
-    return;
+    return 0;
   }
   WriteNodeDescription(file, item);
   CloseFileHandle(file);
+  return 1;
 }
 
 }  // namespace
@@ -138,9 +140,13 @@ int PluginGetFiles(PluginPanelItem* items, int count, int move,
     ReportUnusableName(opMode, destination);
     return 0;
   }
+  // The host takes 1 as done and goes on to use the files: with none
+  // written, that would be a failure reported as success.
+  int written = 0;
   for (int i = 0; i < count; ++i)
-    ExportEntry(path, static_cast<size_t>(directoryLength), &items[i], opMode);
-  return 1;
+    written += ExportEntry(path, static_cast<size_t>(directoryLength),
+                           &items[i], opMode);
+  return written > 0 ? 1 : 0;
 }
 
 void WriteNodeDescription(FileHandle file, const PluginPanelItem* item) {

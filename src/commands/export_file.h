@@ -17,12 +17,14 @@ enum { kExportPathSize = FAR_MAX_PATH };
 // the destination leaves no room for a file name (reported with the error
 // box unless OPM_SILENT). Otherwise writes one file per entry, in order,
 // named destination + separator + entry name (just the entry name for an
-// empty destination: the current directory), and returns 1 after every
-// entry has been tried. A file is never overwritten: an entry whose file
-// cannot be created, whose full name does not fit kExportPathSize - 1
-// characters, or whose name is not a plain file name is reported with the
-// error box (title MExportError, button MOk) unless OPM_SILENT, and
-// skipped. An entry without an address block is skipped silently.
+// empty destination: the current directory). Every entry is tried; the
+// result is 1 when at least one file was written, 0 when none was (an item
+// count of 0 or less gives 1 at once). A file is never overwritten: an
+// entry whose file cannot be created, whose full name does not fit
+// kExportPathSize - 1 characters, or whose name is not a plain file name is
+// reported with the error box (title MExportError, button MOk) unless
+// OPM_SILENT, and skipped. An entry without an address block is skipped
+// silently.
 int PluginGetFiles(PluginPanelItem* items, int count, int move,
                    const char* destination, int opMode);
 

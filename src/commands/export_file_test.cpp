@@ -181,7 +181,8 @@ TEST_F(ExportTest, ExistingFileIsKeptAndReported) {
   EXPECT_TRUE(host.Messages[0].HelpNull);
   EXPECT_EQ(host.Messages[0].Lines, (std::vector<std::string>{"m10", "m46"}));
   EXPECT_EQ(host.Messages[0].Buttons, 1);
-  EXPECT_EQ(Get(items, 1, OPM_VIEW | OPM_SILENT), 1);
+  // Nothing written is no success: the host would go on to a missing file.
+  EXPECT_EQ(Get(items, 1, OPM_VIEW | OPM_SILENT), 0);
   EXPECT_EQ(host.Messages.size(), 1u);
 }
 
@@ -195,6 +196,8 @@ TEST_F(ExportTest, NamesThatCannotBeFormedAreRefused) {
       host.Item("nodata", "2:5020/5"),  // no address block: skipped
       Entry("6", UserData(2, 5020, 6, 0, 6), "Node"),
   };
+  EXPECT_EQ(Get(items, 5, OPM_VIEW | OPM_SILENT), 0);  // none written
+  EXPECT_TRUE(fs::is_empty(dir));
   EXPECT_EQ(Get(items, 6, OPM_VIEW), 1);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
   EXPECT_TRUE(fs::exists(dir / "6"));

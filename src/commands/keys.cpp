@@ -21,8 +21,11 @@ enum { kKeyF3 = 114, kKeyF10 = 121, kKeyF11 = 122, kKeyF12 = 123 };
 // The host's command line is read whole; the host asks for at least 1 KB.
 enum { kCommandLineSize = 4096 };
 
-// What the input box may return after the "?" of SearchRequest.
-enum { kSearchInputLength = 27 };
+// The result length the input box gets after the "?" of SearchRequest:
+// a whole sysop name with its terminator, as the panel keeps it. A host
+// that counts the length without the terminator may give one character
+// more; SearchRequest has room for it and the panel's cut below.
+enum { kSearchInputLength = kSearchTextSize };
 
 // A sort menu label longer than this is cut, so that the label, "Ctrl-F"
 // and two digits fit the host's 128-byte menu text.
@@ -118,11 +121,12 @@ int RunSearchCommand(PanelInstance* panel) {
   char* name = SearchRequest + 1;
   if (!Host.InputBox(MessageTable[MSearchKey], MessageTable[MSearchPrompt],
                      "SearchText", name, name, kSearchInputLength,
-                     "SearchSysop", FIB_BUTTONS))
+                     SearchHelpTopic, FIB_BUTTONS))
     return 1;
   SearchRequest[kSearchRequestSize - 1] = '\0';
-  // The panel keeps at most 25 characters of the name: the rest is cut
-  // here, after the blanks that the navigation strips in front of it.
+  // The panel keeps at most kSearchTextSize - 1 characters of the name:
+  // the rest is cut here, after the blanks that the navigation strips in
+  // front of it.
   size_t blanks = std::strspn(name, " \t");
   if (std::strlen(name + blanks) >= kSearchTextSize)
     name[blanks + kSearchTextSize - 1] = '\0';

@@ -225,10 +225,16 @@ TEST_F(KeysTest, SearchBoxAndTheTextItPasses) {
   const Case cases[] = {
       {"smith", "?smith"},
       {nullptr, nullptr},
-      {"abcdefghijklmnopqrstuvwxyz0", "?abcdefghijklmnopqrstuvwxy"},
-      {"  abcdefghijklmnopqrstuvwxy", "?  abcdefghijklmnopqrstuvwxy"},
+      // A host may give as many characters as the length: one too many.
+      {"Dennis Alexis Valin Dittrich, 2:5020",
+       "?Dennis Alexis Valin Dittrich, 2:5020"},
+      {"Dennis Alexis Valin Dittrich, 2:5020/",
+       "?Dennis Alexis Valin Dittrich, 2:5020"},
+      {"  Dennis Alexis Valin Dittrich, 2:5020/",
+       "?  Dennis Alexis Valin Dittrich, 2:502"},
   };
   std::memcpy(SearchRequest, "?prev", 6);
+  std::strcpy(SearchHelpTopic, "<C:\\Far\\Plugins\\Tolvane\\>SearchSysop");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Typed ? c.Typed : "cancel");
     std::string before = SearchRequest;
@@ -243,8 +249,8 @@ TEST_F(KeysTest, SearchBoxAndTheTextItPasses) {
     EXPECT_EQ(in.Prompt, "m45");
     EXPECT_EQ(in.History, "SearchText");
     EXPECT_EQ(in.Source, before.substr(1));
-    EXPECT_EQ(in.Length, 27);
-    EXPECT_EQ(in.Help, "SearchSysop");
+    EXPECT_EQ(in.Length, 37);
+    EXPECT_EQ(in.Help, "<C:\\Far\\Plugins\\Tolvane\\>SearchSysop");
     EXPECT_EQ(in.Flags, 0x10u);
     if (c.Dir == nullptr) {
       EXPECT_TRUE(directoryCalls.empty());

@@ -161,13 +161,62 @@ const ModeField kModeFields[] = {
     {8, kStatusColumnWidths, "Tolvane\\StatColWidthHistory"},
 };
 
-void StoreModeValues(int mode, const FarDialogItem* items) {
-  for (const ModeField& field : kModeFields) {
-    char* text = ModeColumnString(mode, field.String);
-    CopyClipped(text, items[field.Item].Data, kColumnStringSize);
+// The four strings of a mode as typed, in the order of kModeFields, and the
+// full-screen box.
+struct ModeValues {
+  char Strings[kModeStrings][kTypedSize];
+  int FullScreen;
+};
+
+void CurrentModeValues(int mode, ModeValues* values) {
+  std::memset(values, 0, sizeof(*values));
+  for (int i = 0; i < kModeStrings; ++i)
+    CopyClipped(values->Strings[i],
+                ModeColumnString(mode, kModeFields[i].String),
+                sizeof(values->Strings[i]));
+  values->FullScreen = PanelModeTable.Modes[mode].FullScreen;
+}
+
+void PutModeValues(DialogTemplateItem* rows, const ModeValues& values) {
+  std::memcpy(rows, kModeTemplate, sizeof(kModeTemplate));
+  for (int i = 0; i < kModeStrings; ++i) {
+    rows[kModeFields[i].Item - 1].Selected = TextRef(kModeFields[i].History);
+    rows[kModeFields[i].Item - 1].Text = TextRef(values.Strings[i]);
+  }
+  rows[kFullScreenBox - 1].Selected = values.FullScreen;
+}
+
+void TakeModeValues(const FarDialogItem* items, ModeValues* values) {
+  for (int i = 0; i < kModeStrings; ++i)
+    CopyClipped(values->Strings[i], items[kModeFields[i].Item].Data,
+                sizeof(values->Strings[i]));
+  values->FullScreen = items[kFullScreenBox].Selected != 0;
+}
+
+// A mode has titles for kMaxColumns columns, and the host reads one title
+// per column: a string with more columns (as it would be stored, cut to
+// its 30 characters) is refused with a box that names the limit, and the
+// dialog is shown again with the strings as typed.
+int ModeColumnsFit(const ModeValues& values) {
+  for (const char* typed : values.Strings) {
+    int columns = 1;
+    for (int i = 0; i < kColumnStringSize - 1 && typed[i] != '\0'; ++i)
+      columns += typed[i] == ',';
+    if (columns > kMaxColumns) {
+      ShowError(MPluginName, MessageTable[MTooManyColumns]);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+void StoreModeValues(int mode, const ModeValues& values) {
+  for (int i = 0; i < kModeStrings; ++i) {
+    char* text = ModeColumnString(mode, kModeFields[i].String);
+    CopyClipped(text, values.Strings[i], kColumnStringSize);
     if (HostFunctions.LStrupr) HostFunctions.LStrupr(text);
   }
-  PanelModeTable.Modes[mode].FullScreen = items[kFullScreenBox].Selected != 0;
+  PanelModeTable.Modes[mode].FullScreen = values.FullScreen;
 }
 
 void RedrawBothPanels() {
@@ -238,18 +287,19 @@ int RunMainDialog() {
 
 int RunPanelModeDialog(int mode, const char* title) {
   if (mode < 0 || mode >= kModeCount) return 0;
-  DialogTemplateItem rows[kModeItems - 1];
-  std::memcpy(rows, kModeTemplate, sizeof(kModeTemplate));
-  for (const ModeField& field : kModeFields) {
-    rows[field.Item - 1].Selected = TextRef(field.History);
-    rows[field.Item - 1].Text = TextRef(ModeColumnString(mode, field.String));
+  ModeValues values;
+  CurrentModeValues(mode, &values);
+  for (;;) {
+    DialogTemplateItem rows[kModeItems - 1];
+    PutModeValues(rows, values);
+    FarDialogItem items[kModeItems];
+    if (BuildDialog(title, rows, items, kModeItems, "CfgPnl", 2, kModeOk) !=
+        kModeOk)
+      return 0;
+    TakeModeValues(items, &values);
+    if (ModeColumnsFit(values)) break;
   }
-  rows[kFullScreenBox - 1].Selected = PanelModeTable.Modes[mode].FullScreen;
-  FarDialogItem items[kModeItems];
-  if (BuildDialog(title, rows, items, kModeItems, "CfgPnl", 2, kModeOk) !=
-      kModeOk)
-    return 0;
-  StoreModeValues(mode, items);
+  StoreModeValues(mode, values);
   SaveSettings();
   ApplySettings();
   RedrawBothPanels();

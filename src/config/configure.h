@@ -26,8 +26,10 @@ int RunPanelModeMenu();
 
 // The dialog of mode `mode` (0..9) titled `title`: its four column strings
 // (cut to 30 characters, then upper-cased with the host's LStrupr) and its
-// full-screen flag. On OK saves, applies and redraws both panels; 1 when
-// confirmed, else 0 (also for a mode outside 0..9).
+// full-screen flag. A string of more than 15 columns is refused with an
+// error box naming the limit (message MTooManyColumns), and the dialog is
+// shown again with everything as typed. On OK saves, applies and redraws
+// both panels; 1 when confirmed, else 0 (also for a mode outside 0..9).
 int RunPanelModeDialog(int mode, const char* title);
 
 // The About box: product, version with the build's date and time, rights

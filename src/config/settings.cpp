@@ -57,6 +57,24 @@ int EndsInSeparator(const char* path, size_t length) {
   return length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/');
 }
 
+// Ends a non-empty NodelistPath in a separator: the host's AddEndSlash,
+// or the separator itself when the host has none (or did not add one). A
+// path with no room left for it is refused.
+void EndPathInSeparator() {
+  size_t length = strnlen(NodelistPath, kNodelistPathSize);
+  if (length >= kNodelistPathSize) length = 0;
+  if (length == 0 || EndsInSeparator(NodelistPath, length)) return;
+  if (length + 1 >= kNodelistPathSize) {
+    NodelistPath[0] = '\0';
+    return;
+  }
+  if (HostFunctions.AddEndSlash) HostFunctions.AddEndSlash(NodelistPath);
+  if (strnlen(NodelistPath, kNodelistPathSize) == length) {
+    NodelistPath[length] = PathSeparator();
+    NodelistPath[length + 1] = '\0';
+  }
+}
+
 }  // namespace
 
 void ResetSettings() {
@@ -109,14 +127,7 @@ void SaveSettings() {
 }
 
 void ApplySettings() {
-  size_t length = strnlen(NodelistPath, kNodelistPathSize);
-  if (length >= kNodelistPathSize) length = 0;
-  if (length > 0 && !EndsInSeparator(NodelistPath, length)) {
-    if (length + 1 < kNodelistPathSize && HostFunctions.AddEndSlash)
-      HostFunctions.AddEndSlash(NodelistPath);
-    else
-      NodelistPath[0] = '\0';  // no room for the separator: refused
-  }
+  EndPathInSeparator();
   BuildColumnTitles();
   NameCaseFilter =
       (Options & OptionPlusData) ? UnderscoresToSpaces : CapitaliseWords;

@@ -119,6 +119,21 @@ TEST_F(SettingsTest, PathGetsASeparatorInMemoryOnly) {
   EXPECT_STREQ(stored, "/srv/fido/nodelist");
 }
 
+// A host whose table lacks AddEndSlash: the separator is added all the
+// same, and a path that fits is kept.
+TEST_F(SettingsTest, PathGetsASeparatorWithoutTheHostsAddEndSlash) {
+  HostFunctions.AddEndSlash = nullptr;
+  std::string fits(258, 'p');
+  for (const std::string& path : {std::string("/srv/fido/nodelist"), fits}) {
+    PutText("Path to nodelist", path);
+    LoadSettings();
+    EXPECT_EQ(std::string(NodelistPath), path + PathSeparator());
+  }
+  PutText("Path to nodelist", std::string(259, 'p'));  // no room for it
+  LoadSettings();
+  EXPECT_STREQ(NodelistPath, "");
+}
+
 TEST_F(SettingsTest, PathsThatDoNotFitAreRefused) {
   PutText("Path to nodelist", std::string(259, 'p'));  // no room for '/'
   LoadSettings();

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 
 char SearchRequest[kSearchRequestSize];
+char SearchHelpTopic[kSearchHelpTopicSize];
 
 namespace {
 
@@ -35,6 +36,22 @@ void FormSettingsKeyPath(const char* rootKey) {
   std::memcpy(SettingsKeyPath, rootKey ? rootKey : "", length);
   std::memcpy(SettingsKeyPath + length, kSettingsSubkey,
               sizeof(kSettingsSubkey));
+}
+
+void FormSearchHelpTopic(const char* moduleName) {
+  static const char kTopic[] = "SearchSysop";
+  size_t folder = strnlen(moduleName, sizeof(PluginStartupInfo::ModuleName));
+  while (folder > 0 && moduleName[folder - 1] != '\\' &&
+         moduleName[folder - 1] != '/')
+    --folder;
+  char* at = SearchHelpTopic;
+  if (folder > 0) {
+    *at++ = '<';
+    std::memcpy(at, moduleName, folder);
+    at += folder;
+    *at++ = '>';
+  }
+  std::memcpy(at, kTopic, sizeof(kTopic));
 }
 
 }  // namespace
@@ -62,6 +79,7 @@ void PluginSetStartupInfo(const PluginStartupInfo* info) {
   Host.InputBox = info->InputBox;
   CopyStandardFunctions(info->FSF);
   FormSettingsKeyPath(info->RootKey);
+  FormSearchHelpTopic(info->ModuleName);
   LoadMessages();
   LoadSettings();
 }

@@ -42,11 +42,13 @@ int FARAPI TestAddEndSlash(char*) { return 1; }
 
 // Starts the plugin the way the host does: both records on the stack,
 // overwritten as soon as the call returns.
-void StartPlugin(const char* rootKey, FARAPIGETMSG getMsg = TestGetMsg) {
+void StartPlugin(const char* rootKey, FARAPIGETMSG getMsg = TestGetMsg,
+                 const char* moduleName = "C:\\Far\\Plugins\\Tolvane.dll") {
   PluginStartupInfo info;
   FarStandardFunctions fsf;
   std::memset(&info, 0, sizeof(info));
   std::memset(&fsf, 0, sizeof(fsf));
+  std::snprintf(info.ModuleName, sizeof(info.ModuleName), "%s", moduleName);
   fsf.StructSize = sizeof(fsf);
   fsf.AddEndSlash = TestAddEndSlash;
   info.StructSize = sizeof(info);
@@ -84,6 +86,24 @@ TEST_F(StartupTest, KeepsCopiesOfTheHostRecords) {
   EXPECT_STREQ(MessageTable[MCancel], "M47");
   ShowError(MNodelistError, "Unable to open x");
   EXPECT_EQ(g_lastMessage, "1|1|M7|Unable to open x|M46");
+}
+
+// The search box has no plugin number: its topic names the plugin's help
+// folder, or the host would look it up in its own help.
+TEST_F(StartupTest, SearchHelpTopicNamesTheModulesFolder) {
+  const char* const kCases[][2] = {
+      {"C:\\Far\\Plugins\\Tolvane\\Tolvane.dll",
+       "<C:\\Far\\Plugins\\Tolvane\\>SearchSysop"},
+      {"/usr/lib/tolvane/tolvane.so", "</usr/lib/tolvane/>SearchSysop"},
+      {"Tolvane.dll", "SearchSysop"},
+  };
+  for (const auto& c : kCases) {
+    StartPlugin(root_, TestGetMsg, c[0]);
+    EXPECT_STREQ(SearchHelpTopic, c[1]);
+  }
+  std::string longest(sizeof(PluginStartupInfo::ModuleName) - 1, '\\');
+  StartPlugin(root_, TestGetMsg, longest.c_str());
+  EXPECT_EQ(std::string(SearchHelpTopic), "<" + longest + ">SearchSysop");
 }
 
 TEST_F(StartupTest, SmallerStandardFunctionTableIsNotReadPastItsEnd) {

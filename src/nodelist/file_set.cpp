@@ -7,7 +7,6 @@
 #include "nodelist/index_search.h"
 #include "nodelist/record_reader.h"
 #include "nodelist/text_fields.h"
-#include "panel/name_filters.h"
 
 namespace {
 
@@ -113,8 +112,8 @@ int MapReadOnly(MappedFile* slot, const char* fileName) {
 }
 
 int BuildSysopKey(const char* name, char* key) {
-  char typed[kMaxSysopKeyLength + 1];
-  size_t length = strnlen(name, kMaxSysopKeyLength);
+  char typed[kSearchNameSize];
+  size_t length = strnlen(name, sizeof(typed) - 1);
   std::memcpy(typed, name, length);
   typed[length] = '\0';
   char rewritten[2 * sizeof(typed) + 2];

@@ -20,9 +20,10 @@ enum {
 // files->Key and runs the search, which hands every match to OnMatch.
 // Returns kSearchDone, or on failure 7, 4 or 1 with "Unable to open NAME"
 // in LastErrorText (a name cut to its room counts as a file that cannot be
-// opened, and so does an unknown search kind, for the index). Clears
-// Damaged first; after a search that met a damaged file, Damaged is set and
-// LastErrorText names the file, and the result is still kSearchDone. A file
+// opened); a search kind other than by address or by sysop gives 1 with
+// "Unknown search kind N". Clears Damaged first; after a search that met a
+// damaged file, Damaged is set and LastErrorText names the file ("Damaged
+// nodelist file NAME: ..."), and the result is still kSearchDone. A file
 // that another program cuts short during the search ends the search there,
 // as damage ("cut short while it was read"). Files mapped before a failure
 // stay mapped: the caller calls CloseFileSet after every call, also when
@@ -30,7 +31,8 @@ enum {
 int OpenAndSearch(NodelistFiles* files);
 
 // Releases the four slots (data, V7+, address index, sysop index), marks
-// them closed and disarms the search's guard over the mapped reads. Harmless on a set that was never opened, and twice.
+// them closed and disarms the search's guard over the mapped reads. Harmless on
+// a set that was never opened, and twice.
 void CloseFileSet(NodelistFiles* files);
 
 // Forms "%s%s.%s" names from Directory, NodelistName and the extensions:
@@ -46,11 +48,11 @@ int BuildFileNames(const NodelistFiles* files, FileSetNames* names);
 // left in slot for CloseFileSet.
 int MapReadOnly(MappedFile* slot, const char* fileName);
 
-// The sysop search key from the name the user typed (at most 25
-// characters are read): "Given Names Surname" becomes "Surname, Given
-// Names" (split at the last space), each word capitalised, cut to
-// kMaxSysopKeyLength characters; key needs kMaxSysopKeyLength + 1 bytes.
-// Returns the key's length.
+// The sysop search key from the whole name the user typed (at most
+// kSearchNameSize - 1 characters are read): "Given Names Surname" becomes
+// "Surname, Given Names" (split at the last space), each word capitalised,
+// and only then cut to kMaxSysopKeyLength characters; key needs
+// kMaxSysopKeyLength + 1 bytes. Returns the key's length.
 int BuildSysopKey(const char* name, char* key);
 
 // Sets the comparator, key and key length of Search from files->Key for

@@ -156,6 +156,13 @@ int WalkLeaf(NodelistFiles* files, const BlockView& view) {
   return sum;
 }
 
+// One whole walk; the guards against loops start afresh.
+int WalkFromRoot(NodelistFiles* files, uint32_t root) {
+  Search.Depth = 0;
+  Search.Visits = 0;
+  return WalkBlock(files, root);
+}
+
 int AsciiCompareNoCase(const char* a, const char* b, int n) {
   for (int i = 0; i < n; ++i) {
     int x = static_cast<unsigned char>(a[i]);
@@ -174,10 +181,19 @@ int StartSearch(NodelistFiles* files) {
   Search.IndexBase = files->ActiveIndex;
   Search.IndexSize = files->ActiveIndex ? files->ActiveIndexSize : 0;
   Search.NextPart = 0xFFFF;
-  Search.Depth = 0;
-  Search.Visits = 0;
+  Search.NameStep = 0;
   if (!ReadControlBlock(files)) return 0;
-  return WalkBlock(files, ReadU32(Search.IndexBase + v7::kCtlRoot));
+  uint32_t root = ReadU32(Search.IndexBase + v7::kCtlRoot);
+  if (Search.AddressKeys) return WalkFromRoot(files, root);
+  // The shorter beginnings of the name first: they sort before the entries
+  // that begin with the whole name.
+  int sum = 0;
+  for (int step = 1; step < Search.KeyLength; ++step) {
+    Search.NameStep = step;
+    sum += WalkFromRoot(files, root);
+  }
+  Search.NameStep = 0;
+  return sum + WalkFromRoot(files, root);
 }
 
 int WalkBlock(NodelistFiles* files, uint32_t block) {
@@ -209,12 +225,19 @@ int CompareAddressKey(const unsigned char* entryKey, const void* searchKey,
 
 int CompareSysopKey(const unsigned char* entryKey, const void* searchKey,
                     int entryLength) {
-  int count = Search.KeyLength < entryLength ? Search.KeyLength : entryLength;
-  if (count <= 0) return 0;
-  const char* entry = reinterpret_cast<const char*>(entryKey);
-  const char* key = static_cast<const char*>(searchKey);
-  if (!HostFunctions.LStrnicmp) return AsciiCompareNoCase(entry, key, count);
-  return HostFunctions.LStrnicmp(entry, key, count);
+  int length = Search.NameStep > 0 ? Search.NameStep : Search.KeyLength;
+  int count = length < entryLength ? length : entryLength;
+  if (count > 0) {
+    const char* entry = reinterpret_cast<const char*>(entryKey);
+    const char* key = static_cast<const char*>(searchKey);
+    int order = HostFunctions.LStrnicmp
+                    ? HostFunctions.LStrnicmp(entry, key, count)
+                    : AsciiCompareNoCase(entry, key, count);
+    if (order != 0) return order;
+  }
+  if (Search.NameStep > 0) return entryLength - length;
+  // A shorter entry is a beginning of the key: its own step finds it.
+  return entryLength < length ? -1 : 0;
 }
 
 void ResumeSearchContext(SearchContext* context) {

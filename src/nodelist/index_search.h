@@ -4,6 +4,15 @@
 // characters (name), and hands each matching leaf entry's data-file offset
 // to ReadNodeRecord, in index order.
 //
+// A name matches the entries that begin with it and the entries that are
+// themselves a beginning of it ("Smith" finds "Smithson" and "Smi"). The
+// first kind lie together in the index; each of the second kind is a key of
+// its own that may lie anywhere before them, with other keys between. So
+// the name is looked up in steps: each shorter beginning of it, shortest
+// first, as a whole key, then the name as the beginning of longer keys.
+// Every step is an ordered search, so the result is the same whatever the
+// shape of the tree.
+//
 // The index is untrusted: every block number, key offset and key length is
 // checked against the block and the mapped size; the walk goes at most
 // kMaxWalkDepth levels deep, never enters block 0 or a block on its own
@@ -44,6 +53,9 @@ struct SearchState {
   const void* SearchKey;  // an FtnAddress, or the name key text
   int KeyLength;          // address: 0..8 bytes; name: 0..25 characters
   int AddressKeys;        // 1: entry keys must be 6 or 8 bytes long
+  int NameStep;           // name: 0 the entries beginning with the key,
+                          // n > 0 the entries equal to its first n
+                          // characters (set by StartSearch)
   uint16_t NextPart;      // last value delivered under OnePerNextPart
   const unsigned char* IndexBase;
   size_t IndexSize;
@@ -57,11 +69,11 @@ struct SearchState {
 extern SearchState Search;
 
 // Walks the index at files->ActiveIndex (files->ActiveIndexSize bytes)
-// from its root with the comparator, key and key length already in Search.
-// Returns the sum of the record reader's results (not used by anyone). An
-// index too short for its control block, or with a block size below the
-// block header and one entry or beyond the file, is damage: nothing is
-// delivered.
+// from its root with the comparator, key and key length already in Search;
+// name keys in the steps above. Returns the sum of the record reader's
+// results (not used by anyone). An index too short for its control block,
+// or with a block size below the block header and one entry or beyond the
+// file, is damage: nothing is delivered.
 int StartSearch(NodelistFiles* files);
 
 // Walks one block and, recursively, the subtrees that can hold matches.
@@ -75,9 +87,12 @@ int WalkBlock(NodelistFiles* files, uint32_t block);
 int CompareAddressKey(const unsigned char* entryKey, const void* searchKey,
                       int entryLength);
 
-// Name keys: the first min(Search.KeyLength, entryLength) characters
-// compared without regard to case by the host's LStrnicmp (plain ASCII
-// when the host has none). So "Smith" matches "Smithson" and "Smi".
+// Name keys, compared without regard to case by the host's LStrnicmp
+// (plain ASCII when the host has none), in the order of the index (a key
+// that is a beginning of another sorts first). At Search.NameStep 0 an
+// entry that begins with the first Search.KeyLength characters of the key
+// matches, and a shorter entry sorts before them; at step n an entry
+// matches when it equals the key's first n characters.
 int CompareSysopKey(const unsigned char* entryKey, const void* searchKey,
                     int entryLength);
 

@@ -77,7 +77,10 @@ int SplitTexts(const unsigned char* fixed, const char* text, int count,
   int used = static_cast<int>(system + sysop + location);
   if (used > count) return -1;
   CopyPart(record->SystemName, sizeof(record->SystemName), text, system);
-  CopyPart(record->SysopName, sizeof(record->SysopName), text + system, sysop);
+  // The field is larger to carry a whole typed name as search key; a
+  // decoded name keeps the length of its display field.
+  CopyPart(record->SysopName, sizeof(record->DisplaySysop), text + system,
+           sysop);
   CopyPart(record->Location, sizeof(record->Location), text + system + sysop,
            location);
   return count - used;

@@ -21,13 +21,20 @@ struct FtnAddress {
   uint16_t Point;
 };
 
+// The longest sysop name the user can search for, with its terminator:
+// room for a whole name as nodelists spell it (the longest seen have 30
+// characters).
+enum { kSearchNameSize = 37 };
+
 // One decoded nodelist entry, cleared to zero before each decoding. Texts
 // are zero-terminated and hold one character less than their size.
 struct NodeRecord {
   uint16_t Zone;
   uint16_t Net;
   uint16_t Node;
-  char SysopName[26];  // as search key: the name the user typed
+  // Decoded: at most 25 characters, as DisplaySysop. As search key: the
+  // name the user typed, whole.
+  char SysopName[kSearchNameSize];
   char SystemName[34];
   char Phone[40];
   char Location[30];

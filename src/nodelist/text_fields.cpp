@@ -54,3 +54,17 @@ void CopyClipped(char* destination, const char* source, size_t size) {
   std::memcpy(destination, source, length);
   destination[length] = '\0';
 }
+
+void CapitaliseWords(char* text) {
+  bool inWord = false;
+  for (; *text; ++text) {
+    unsigned char c = static_cast<unsigned char>(*text);
+    unsigned char upper = c & ~0x20u;
+    if (upper >= 'A' && upper <= 'Z') {
+      *text = static_cast<char>(inWord ? (c | 0x20u) : upper);
+      inWord = true;
+    } else {
+      inWord = false;
+    }
+  }
+}

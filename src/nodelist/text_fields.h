@@ -1,5 +1,6 @@
 // Small text routines shared by the whole plugin: addresses as text,
-// leading decimal numbers, and copying a text into a fixed-size field.
+// leading decimal numbers, names capitalised word by word, and copying a
+// text into a fixed-size field.
 #ifndef TOLVANE_NODELIST_TEXT_FIELDS_H
 #define TOLVANE_NODELIST_TEXT_FIELDS_H
 
@@ -28,6 +29,12 @@ char* WriteDecimal(char* at, uint16_t value);
 // stores the position of the first non-digit in *end when end is not null.
 uint32_t ParseDecimal(const char* text);
 uint32_t ParseDecimal(const char* text, const char** end);
+
+// Within each run of ASCII letters the first becomes upper case and the
+// rest lower case; any other byte (bytes from 0x80 up included) ends the run
+// and stays as it is. "JOHN O'BRIEN-SMITH" gives "John O'Brien-Smith". In
+// place.
+void CapitaliseWords(char* text);
 
 // Copies source until its terminator has been copied or `size` characters
 // have been; in the second case the last of them becomes the terminator.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -72,6 +75,26 @@ TEST(CopyClipped, CutsToSizeMinusOneAndTerminates) {
   char untouched[2] = {'#', '#'};
   CopyClipped(untouched, "abc", 0);
   EXPECT_EQ('#', untouched[0]);
+}
+
+// The nodelist database lies below the panel: none of its files includes
+// the panel, the commands or the configuration.
+TEST(NodelistLayer, IncludesNothingAboveIt) {
+  std::filesystem::path folder =
+      std::filesystem::path(TOLVANE_SOURCE_DIR) / "src" / "nodelist";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::string name = entry.path().filename().string();
+    if (name.find("_test") != std::string::npos) continue;
+    std::ifstream in(entry.path());
+    ++files;
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind("#include", 0) != 0) continue;
+      for (const char* above : {"\"panel/", "\"commands/", "\"config/"})
+        EXPECT_EQ(line.find(above), std::string::npos) << name << ": " << line;
+    }
+  }
+  EXPECT_GT(files, 10);
 }
 
 }  // namespace

@@ -42,28 +42,30 @@ int CompareAddresses(const ItemUserData& a, const ItemUserData& b) {
   return CompareNumbers(a.Point, b.Point);
 }
 
-// Of two different numbers, the one that names its own group (a region's
-// net, a hub's node) goes first; otherwise the smaller one.
-int CompareGroupMembers(uint32_t a, uint32_t aGroup, uint32_t b,
-                        uint32_t bGroup) {
-  if (a == aGroup) return -1;
-  if (b == bGroup) return 1;
-  return CompareNumbers(a, b);
+// An item's place in the nodelist hierarchy, compared part by part: one
+// key for every kind of item, so that a listing that mixes kinds (nodes and
+// points among search hits) has one order whatever the input order.
+struct HierarchyKey {
+  uint32_t Parts[8];
+};
+
+// Zone, region, the region's own net before the others, net; within the
+// net the group: a node's hub (0 for none, before every hub), and for any
+// other item its own node, as if it served the item as hub (a point
+// follows its boss node); the group's head (the hub itself) first, then
+// node and point.
+HierarchyKey HierarchyKeyOf(const ItemUserData& d) {
+  uint32_t group = d.Level == kLevelNode ? d.Hub : d.Node;
+  return {{d.Zone, d.Region, d.Net != d.Region, d.Net, group, d.Node != group,
+           d.Node, d.Point}};
 }
 
 int CompareHierarchy(const ItemUserData& a, const ItemUserData& b) {
-  if (a.Zone != b.Zone) return CompareNumbers(a.Zone, b.Zone);
-  if (a.Region != b.Region) return CompareNumbers(a.Region, b.Region);
-  if (a.Net != b.Net)
-    return CompareGroupMembers(a.Net, a.Region, b.Net, b.Region);
-  if (a.Level == kLevelNode && b.Level == kLevelNode) {
-    if (a.Hub != b.Hub) return CompareNumbers(a.Hub, b.Hub);
-    if (a.Node != b.Node)
-      return CompareGroupMembers(a.Node, a.Hub, b.Node, b.Hub);
-    return CompareNumbers(a.Point, b.Point);
-  }
-  if (a.Node != b.Node) return CompareNumbers(a.Node, b.Node);
-  return CompareNumbers(a.Point, b.Point);
+  HierarchyKey x = HierarchyKeyOf(a);
+  HierarchyKey y = HierarchyKeyOf(b);
+  for (int i = 0; i < 8; ++i)
+    if (x.Parts[i] != y.Parts[i]) return CompareNumbers(x.Parts[i], y.Parts[i]);
+  return 0;
 }
 
 // Bytes as unsigned values; a prefix goes first.

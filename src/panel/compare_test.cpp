@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -215,6 +216,40 @@ TEST_F(CompareTest, HierarchySortsANetListingByHubs) {
     order += std::to_string(data.Node) + " ";
   }
   EXPECT_EQ(order, "1 7 100 2 150 200 300 ");
+}
+
+// Search hits mix nodes and points: the hierarchy order is still one
+// order, whatever order the hits come in. A point goes with its node as if
+// the node were its hub.
+TEST_F(CompareTest, HierarchyOrdersMixedSearchHitsOneWay) {
+  const TestItem kHits[] = {
+      Tree(0, 345, 5, 100, 6),    Tree(0, 345, 200, 0, 6),
+      Tree(0, 345, 150, 1, 8, 1), Tree(0, 345, 100, 100, 6),
+      Tree(0, 345, 100, 2, 8, 2), Tree(0, 345, 150, 100, 6),
+  };
+  const int n = sizeof(kHits) / sizeof(kHits[0]);
+  std::vector<Built> built(n);
+  for (int i = 0; i < n; ++i) Build(kHits[i], &built[i]);
+  std::vector<int> input = {0, 1, 2, 3, 4, 5};
+  SortOrder = 7;
+  int permutations = 0;
+  do {
+    std::vector<PluginPanelItem> items;
+    for (int i : input) items.push_back(built[i].Item);
+    std::qsort(items.data(), items.size(), sizeof(PluginPanelItem),
+               ComparePanelItems);
+    std::string order;
+    for (const PluginPanelItem& item : items) {
+      ItemUserData data;
+      ASSERT_TRUE(ReadItemUserData(&item, &data));
+      order +=
+          std::to_string(data.Node) + "." + std::to_string(data.Point) + " ";
+    }
+    ASSERT_EQ(order, "200.0 100.0 100.2 5.0 150.0 150.1 ")
+        << "permutation " << permutations;
+    ++permutations;
+  } while (std::next_permutation(input.begin(), input.end()));
+  EXPECT_EQ(permutations, 720);
 }
 
 }  // namespace

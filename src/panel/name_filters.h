@@ -1,15 +1,13 @@
 // The two in-place filters that bring node names into shape for display,
-// and the pointer to the one that the settings choose.
+// and the pointer to the one that the settings choose. CapitaliseWords lives
+// with the nodelist's text routines, which build sysop keys with it too.
 #ifndef TOLVANE_PANEL_NAME_FILTERS_H
 #define TOLVANE_PANEL_NAME_FILTERS_H
 
+#include "nodelist/text_fields.h"
+
 // Each "_" becomes a blank; nothing else changes.
 void UnderscoresToSpaces(char* text);
-
-// Within each run of ASCII letters the first becomes upper case and the
-// rest lower case; any other byte (bytes from 0x80 up included) ends the run
-// and stays as it is. "JOHN O'BRIEN-SMITH" gives "John O'Brien-Smith".
-void CapitaliseWords(char* text);
 
 typedef void (*NameFilter)(char* text);
 

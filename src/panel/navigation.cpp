@@ -9,7 +9,6 @@
 #include "host/host_binding.h"
 #include "host/messages.h"
 #include "nodelist/text_fields.h"
-#include "panel/host_calls.h"
 #include "panel/listing.h"
 #include "panel/panel_modes.h"
 
@@ -19,8 +18,6 @@ const char kFormat[] = "V7";
 const char kStartPathValue[] = "Start Path";
 const DWORD kPanelFlags = OPIF_USEHIGHLIGHTING | OPIF_RAWSELECTION |
                           OPIF_FINDFOLDERS | OPIF_USEATTRHIGHLIGHTING;
-// Room for the typed text when only its emptiness is in question.
-enum { kCommandTextSize = 512 };
 
 PanelInstance* TakeFreeSlot() {
   for (PanelInstance& slot : PanelSlots) {
@@ -32,12 +29,12 @@ PanelInstance* TakeFreeSlot() {
   return nullptr;
 }
 
+// Whether nothing but the blanks that the host's Trim removes (blanks and
+// tabs) was typed, however many: blank means the start path.
 int IsBlankText(const char* text) {
-  char copy[kCommandTextSize];
-  if (strnlen(text, sizeof(copy)) >= sizeof(copy)) return 0;
-  CopyClipped(copy, text, sizeof(copy));
-  TrimText(copy);
-  return copy[0] == '\0';
+  for (; *text != '\0'; ++text)
+    if (*text != ' ' && *text != '\t') return 0;
+  return 1;
 }
 
 // Moves silently to the stored start path; a path that is missing, does

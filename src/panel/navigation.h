@@ -30,10 +30,10 @@ void PanelGetOpenPluginInfo(PanelInstance* panel, OpenPluginInfo* info);
 // search; 0 when refused (the panel is unchanged, and unless OPM_SILENT
 // the reason was shown). In the host's find mode (OPM_FIND) it only walks
 // the levels 0..6 by the listing's names. Otherwise: "?name" starts a
-// search (the name cut to 25 characters), ".." leaves one, and any other
-// text is a path (ParsePanelPath) that is listed as a trial before the
-// move is committed; the trial list stays pending for the host. An
-// interactive move (opMode 0) stores CurDir as "Start Path".
+// search (the name cut to kSearchTextSize - 1 characters), ".." leaves
+// one, and any other text is a path (ParsePanelPath) that is listed as a
+// trial before the move is committed; the trial list stays pending for the
+// host. An interactive move (opMode 0) stores CurDir as "Start Path".
 int PanelSetDirectory(PanelInstance* panel, const char* dir, int opMode);
 
 // Rebuilds CurDir and Title from Address and Level; both are cut to their

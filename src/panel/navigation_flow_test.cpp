@@ -127,6 +127,10 @@ TEST_F(NavigationFlowTest, InteractiveMovesStoreTheStartPath) {
 
 TEST_F(NavigationFlowTest, OpeningFromMenusAndTheCommandLine) {
   StoreStartPath("\\2:345");
+  // Blank, however long: the start path, not a path to parse.
+  const std::string kBlanks(600, ' ');
+  std::string blanksAndTabs;
+  for (int i = 0; i < 700; ++i) blanksAndTabs += " \t\t";
   const struct {
     int OpenFrom;
     const char* Text;
@@ -137,6 +141,8 @@ TEST_F(NavigationFlowTest, OpeningFromMenusAndTheCommandLine) {
       {OPEN_DISKMENU, "", "2:345/0.0 L4", 0},
       {OPEN_COMMANDLINE, "", "2:345/0.0 L4", 0},
       {OPEN_COMMANDLINE, "   ", "2:345/0.0 L4", 0},
+      {OPEN_COMMANDLINE, kBlanks.c_str(), "2:345/0.0 L4", 0},
+      {OPEN_COMMANDLINE, blanksAndTabs.c_str(), "2:345/0.0 L4", 0},
       {OPEN_COMMANDLINE, "  2:345/6  ", "2:345/6.0 L6", 0},
       {OPEN_COMMANDLINE, "9:9999/9999", nullptr, 1},
       {OPEN_COMMANDLINE, "2:x", nullptr, 1},

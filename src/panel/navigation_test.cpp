@@ -122,7 +122,7 @@ TEST_F(NavigationTest, SearchCommandEntersAndLeavesSearchMode) {
   std::string name = std::string(41, 'n');
   name[0] = '?';
   EXPECT_EQ(PanelSetDirectory(panel, name.c_str(), 0), 1);
-  EXPECT_EQ(std::string(panel->SearchText), std::string(25, 'n'));
+  EXPECT_EQ(std::string(panel->SearchText), std::string(36, 'n'));
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(StoredStartPath(), "(none)");
 }

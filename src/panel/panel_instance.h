@@ -29,7 +29,7 @@ enum {
   kPanelSlots = 3,
   kCurDirSize = 30,
   kTitleSize = 38,
-  kSearchTextSize = 26,  // 25 characters and the terminator
+  kSearchTextSize = kSearchNameSize,  // a whole sysop name
 };
 
 struct PanelInstance {

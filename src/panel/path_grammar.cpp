@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "nodelist/text_fields.h"
-
 namespace {
 
 enum { kZone = 0, kNet = 1, kNode = 2, kPoint = 3, kParts = 4 };
@@ -39,17 +37,28 @@ int FirstPart(const char* fragment, size_t length, int level, size_t* skip) {
   return part > kPoint ? kPoint : part;
 }
 
+// Reads the run of digits at `at` as one address part into *value and
+// moves *at past it. 0 when there is no digit or the number does not fit
+// 16 bits: it would name another node.
+int ReadPartNumber(const char** at, const char* end, uint16_t* value) {
+  const char* p = *at;
+  uint32_t number = 0;
+  for (; p != end && IsDigit(*p); ++p) {
+    number = number * 10 + static_cast<uint32_t>(*p - '0');
+    if (number > 0xFFFF) return 0;
+  }
+  if (p == *at) return 0;
+  *value = static_cast<uint16_t>(number);
+  *at = p;
+  return 1;
+}
+
 // Reads numbers and separators from `part` on; 1 when the whole fragment
 // is read.
 int ReadFragment(const char* at, const char* end, int part, PathState* state) {
   for (;;) {
-    if (at == end || !IsDigit(*at)) return 0;  // a missing number
-    const char* after = at;
-    uint32_t value = ParseDecimal(at, &after);
-    if (after > end) return 0;
-    state->Parts[part] = static_cast<uint16_t>(value);
+    if (!ReadPartNumber(&at, end, &state->Parts[part])) return 0;
     state->Level = 2 * (part + 1);
-    at = after;
     if (at == end) return 1;
     if (part == kPoint || *at != SeparatorAfter(part)) return 0;
     ++at;

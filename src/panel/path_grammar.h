@@ -16,9 +16,9 @@ enum { kMaxPathComponent = 259 };
 // success replaces both (parts beyond the new level cleared; level 8 for a
 // point) and returns 1. Returns 0 and leaves both untouched when the text
 // is not a valid path: a part deeper than the known ones, a missing
-// number, a wrong separator, anything after the point, ".." at the root,
-// or a component longer than kMaxPathComponent. Numbers are kept modulo
-// 65536. Reads text up to its terminator only.
+// number, a number above 65535, a wrong separator, anything after the
+// point, ".." at the root, or a component longer than kMaxPathComponent.
+// Reads text up to its terminator only.
 int ParsePanelPath(const char* text, FtnAddress* address, uint16_t* level);
 
 #endif  // TOLVANE_PANEL_PATH_GRAMMAR_H

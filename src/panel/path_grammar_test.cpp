@@ -56,7 +56,8 @@ const PathCase kCases[] = {
     {kZone2, ":345", true, kNet},
     {kNode, ":400/2", true, {2, 400, 2, 0, 6}},
     {kNode, "3:4/5.6", true, {3, 4, 5, 6, 8}},
-    {kRoot, "65537:65535", true, {1, 65535, 0, 0, 4}},
+    {kRoot, "65535:65535/65535.65535", true, {65535, 65535, 65535, 65535, 8}},
+    {kRoot, "00000000002:0000000000070", true, {2, 70, 0, 0, 4}},
     {kRoot, "2:345/6.7\\..", true, kNode},
     {kRoot, Digits(kMaxPathComponent, "2"), true, kZone2},
     {kRoot,
@@ -83,6 +84,14 @@ const PathCase kCases[] = {
     {kRoot, "2:345/6x", false, kSame},
     {kNode, "...", false, kSame},
     {kRoot, "-1", false, kSame},
+    // A number that does not fit 16 bits names no node: not another one.
+    {kRoot, "2:70000", false, kSame},
+    {kRoot, "2:5020/65636", false, kSame},
+    {kRoot, "\\4294967298:5020", false, kSame},
+    {kRoot, "65537:65535", false, kSame},
+    {kNode, "/65536", false, kSame},
+    {kNode, "65536", false, kSame},
+    {kNet, Digits(200, "65536"), false, kSame},
 };
 
 TEST(PathGrammarTest, ParsesEveryExample) {

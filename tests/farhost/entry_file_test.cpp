@@ -7,6 +7,7 @@
 #include "farhost/file_fetch.h"
 #include "farhost/find_walk.h"
 #include "farhost/sys.h"
+#include "farhost/view_mode.h"
 #include "panel_fixture.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST_F(EntryFileTest, PlainV7DataHasNoRegionLine) {
   EXPECT_EQ(text, Golden("node_2_5020_101_v7.txt"));
 }
 
-TEST_F(EntryFileTest, ASecondRequestFailsWithABoxUnlessSilent) {
+TEST_F(EntryFileTest, ASecondRequestWritesNothingAndSaysSo) {
   PanelModel* panel = Open("2:5020");
   PluginPanelItem item =
       panel->Items.at(static_cast<size_t>(FindItemByName(*panel, "101")));
@@ -77,16 +78,31 @@ TEST_F(EntryFileTest, ASecondRequestFailsWithABoxUnlessSilent) {
   EXPECT_EQ(first, Golden("node_2_5020_101.txt"));
   EXPECT_TRUE(BoxesOf(ui_).empty());
   EXPECT_EQ(plugin.GetFiles(panel->Plugin, &item, 1, 0, path.data(), OPM_VIEW),
-            1);
+            0);
   ASSERT_EQ(ui_.Calls().size(), 1u);
   EXPECT_EQ(ui_.Calls()[0].Message.Flags, DWORD{FMSG_WARNING | FMSG_ERRORTYPE});
   EXPECT_EQ(plugin.GetFiles(panel->Plugin, &item, 1, 0, path.data(),
                             OPM_VIEW | OPM_SILENT),
-            1);
+            0);
   EXPECT_EQ(ui_.Calls().size(), 1u);
   std::string again;
   ASSERT_TRUE(SysReadFile(SysJoinPath(folder.Path(), "101"), 4096, &again));
   EXPECT_EQ(again, first);  // never overwritten
+}
+
+// GetFiles' 0 is what the host goes by: nothing is opened, and no fault
+// of the plugin is recorded; the file search does not count the entry.
+TEST_F(EntryFileTest, TheHostTakesZeroAsNothingToShow) {
+  PanelModel* panel = Open("2:5020");
+  PluginPanelItem item =
+      panel->Items.at(static_cast<size_t>(FindItemByName(*panel, "101")));
+  item.Flags &= ~PPIF_USERDATA;  // the plugin writes nothing for it
+  std::string text = "old";
+  for (int mode : {OPM_VIEW, OPM_FIND})
+    EXPECT_FALSE(FetchItemFile(host_.get(), panel->Plugin, item, mode, &text));
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(host_->errors.empty());
+  EXPECT_TRUE(BoxesOf(ui_).empty());
 }
 
 TEST_F(EntryFileTest, CopyAndMoveAreRefused) {
@@ -211,6 +227,45 @@ TEST_F(ConfigureTest, ModeDialogUpperCasesAndAboutConfirmsNothing) {
   ui_.Push(UiAnswer::Button(0));
   ui_.Push(UiAnswer::Cancel());
   EXPECT_EQ(host_->Exports().Configure(0), 0);
+  EXPECT_TRUE(host_->errors.empty());
+}
+
+// The host reads one title per column of a mode. A typed column string of
+// more than 15 columns is refused with a box that names the limit, and the
+// dialog comes back with the text as typed; 15 columns are taken.
+TEST_F(ConfigureTest, ModeDialogRefusesMoreColumnsThanAModeHasTitles) {
+  const std::string kTooMany(30, ',');  // 31 columns
+  const std::string kFifteen = "Z,Z,Z,Z,Z,Z,Z,Z,Z,Z,Z,Z,Z,Z,Z";
+  Start();
+  for (int item : {2, 4, 6, 8}) {
+    ui_.Push(UiAnswer::MenuItem(1));
+    ui_.Push(UiAnswer::MenuItem(9));
+    ui_.Push(UiAnswer::DialogClose(12).SetText(item, kTooMany));
+    ui_.Push(UiAnswer::Button(0));
+    ui_.Push(UiAnswer::DialogClose(13));  // Cancel
+    ui_.Push(UiAnswer::Cancel());
+    ui_.Push(UiAnswer::Cancel());
+    EXPECT_EQ(host_->Exports().Configure(0), 0) << item;
+    const std::vector<UiCall>& calls = ui_.Calls();
+    ASSERT_GE(calls.size(), 5u);
+    const UiCall& box = calls[calls.size() - 4];
+    ASSERT_EQ(box.kind, UiCall::kMessage) << item;
+    EXPECT_EQ(box.Message.Lines, std::vector<std::string>{messages_[15]});
+    EXPECT_NE(messages_[15].find("15"), std::string::npos);
+    const UiCall& again = calls[calls.size() - 3];
+    ASSERT_EQ(again.kind, UiCall::kDialog);
+    EXPECT_EQ(again.DialogItems[static_cast<size_t>(item)].Data, kTooMany);
+  }
+  ui_.Push(UiAnswer::MenuItem(1));
+  ui_.Push(UiAnswer::MenuItem(9));
+  ui_.Push(UiAnswer::DialogClose(12).SetText(2, kFifteen));
+  ui_.Push(UiAnswer::Cancel());
+  ui_.Push(UiAnswer::Cancel());
+  EXPECT_EQ(host_->Exports().Configure(0), 1);
+  PanelModel* panel = Open();
+  ASSERT_TRUE(ChangeViewMode(host_.get(), panel, 9));
+  EXPECT_EQ(panel->View.ColumnTypes, kFifteen);
+  EXPECT_EQ(panel->View.Titles, std::vector<std::string>(15, messages_[11]));
   EXPECT_TRUE(host_->errors.empty());
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "farhost/key_command.h"
+#include "farhost/sys.h"
 #include "farhost/view_mode.h"
 #include "panel_fixture.h"
 #include "platform/platform.h"
@@ -148,6 +149,9 @@ TEST_F(KeyTableTest, SearchBoxKeepsTheNameAndCancelChangesNothing) {
   ASSERT_EQ(ui_.Calls().size(), 2u);
   EXPECT_EQ(ui_.Calls()[1].Input.Initial, "petrov");
   EXPECT_EQ(ui_.Calls()[1].Input.History, "SearchText");
+  // An input box has no plugin number: the topic names the help's folder.
+  EXPECT_EQ(ui_.Calls()[1].Input.HelpTopic,
+            "<" + SysJoinPath(TestPluginFolder(), "") + ">SearchSysop");
 }
 
 TEST_F(KeyTableTest, ViewModeIsRememberedUntilThePanelCloses) {

@@ -129,6 +129,9 @@ TEST_F(PanelTest, FollowsThePathGrammar) {
       {"\\", "2:x", 0, "\\", 1},
       {"\\", "2/3:4", 0, "\\", 1},
       {"\\", "..", 0, "\\", 0},
+      // Numbers above 65535 are no address (2:5020/100 is there).
+      {"2:5020", "2:5020/65636", 0, "\\2:5020", 1},
+      {"\\", "\\4294967298:5020", 0, "\\", 1},
   };
   Start();
   for (const PathCase& c : cases) {
@@ -207,6 +210,21 @@ TEST_F(PanelTest, StartPathComesFromInteractiveMovesOnly) {
   panel = Open();
   EXPECT_EQ(panel->CurDir, "\\");
   EXPECT_TRUE(BoxesOf(ui_).empty());
+}
+
+// A number above 65535 on the command line or in the stored start path
+// opens nothing: 2:5020/65636 is not 2:5020/100.
+TEST_F(PanelTest, NumbersAbove65535OpenNoOtherNode) {
+  WriteText("Start Path", "\\2:5020/65636");
+  PanelModel* panel = Open();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->CurDir, "\\");
+  EXPECT_TRUE(BoxesOf(ui_).empty());
+  EXPECT_EQ(OpenFromCommandLine(host_.get(), "V7:2:5020/65636"), nullptr);
+  EXPECT_EQ(BoxesOf(ui_),
+            std::vector<std::string>{messages_[0] + "|" + messages_[8] +
+                                     " '2:5020/65636'"});
+  EXPECT_EQ(ReadText("Start Path"), "\\2:5020/65636");
 }
 
 TEST_F(PanelTest, ThreePanelsAndAFourthRefused) {
