@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Tolvane's build needs, and only those
 # that are missing. Usage: scripts/deps.sh [native|all|win64]
-#   native  compilers, cmake, ninja, GoogleTest, ncurses, CLI11, JSON
+#   native  compilers, cmake, ninja, GoogleTest, ncurses, CLI11, JSON,
+#           libarchive (packed nodelists) and zip (to pack them in tests)
 #   all     also clang for fuzzing, mingw-w64 for the Windows plugin, Wine
 #           (32-bit) to run its tests, tmux for the terminal tests
 #   win64   the 64-bit mingw-w64 compilers and Wine's 64-bit loader, for
@@ -10,7 +11,7 @@ set -euo pipefail
 what=${1:-native}
 
 packages=(g++ cmake ninja-build googletest libncurses-dev libcli11-dev
-          nlohmann-json3-dev)
+          nlohmann-json3-dev libarchive-dev zip)
 if [ "$what" = all ]; then
   packages+=(clang libclang-rt-14-dev g++-mingw-w64-i686-posix
              binutils-mingw-w64-i686 wine wine32:i386 tmux)

@@ -13,6 +13,7 @@
 #include "compiler/output_set.h"
 #include "generator/generator.h"
 #include "nodelist/v7_format.h"
+#include "test_lists.h"
 #include "test_reader.h"
 
 namespace {
@@ -181,31 +182,12 @@ class CompilerProgram : public ::testing::Test {
   }
 
   int Run(std::vector<std::string> extra) {
-    std::vector<std::string> words = {"tolvane-compile", "--out",
-                                      (dir_ / "out").string()};
+    std::vector<std::string> words = {"--out", (dir_ / "out").string()};
     words.insert(words.end(), extra.begin(), extra.end());
-    std::vector<const char*> argv;
-    for (const std::string& w : words) argv.push_back(w.c_str());
-    v7c::CompilerArgs args;
-    std::string error;
-    if (!v7c::ParseCompilerArgs(static_cast<int>(argv.size()), argv.data(),
-                                &args, &error))
-      return 2;
-    FILE* out = tmpfile();
-    FILE* err = tmpfile();
-    int status = v7c::RunCompiler(args, out, err);
-    summary_ = ReadAll(out);
-    errors_ = ReadAll(err);
-    return status;
-  }
-
-  static std::string ReadAll(FILE* f) {
-    std::string text;
-    rewind(f);
-    int c;
-    while ((c = fgetc(f)) != EOF) text.push_back(static_cast<char>(c));
-    fclose(f);
-    return text;
+    v7test::ProgramRun run = v7test::RunCompilerWords(words);
+    summary_ = run.out;
+    errors_ = run.err;
+    return run.status;
   }
 
   std::string In(const std::string& name) { return (dir_ / name).string(); }

@@ -119,6 +119,33 @@ TEST(NodelistLine, ListCrcCoversTheBodyUpToControlZ) {
   }
 }
 
+TEST(NodelistLine, ListDateFromTheFirstLine) {
+  struct {
+    const char* text;
+    int ok;
+    unsigned year, day;
+  } cases[] = {
+      {";A FidoNet Nodelist for Friday, January 2, 2009 -- Day number 002 : "
+       "56661\r\n",
+       1, 2009, 2},
+      {";A Friday, June 26, 2026 -- day number 177", 1, 2026, 177},
+      {";A Friday, December 31, 2032 -- Day number 366 : 1", 1, 2032, 366},
+      {";A Friday, 2026 -- Day number 367 : 1", 0, 0, 0},
+      {";A Friday, 20261 -- Day number 7 : 1", 0, 0, 0},  // no 4-digit year
+      {";A Friday -- Day number 7 : 2026", 0, 0, 0},      // year after it
+      {";A Friday, 2026 -- Day number\r\n12", 0, 0, 0},
+      {";A Friday, 2026 --\r\nDay number 12", 0, 0, 0},
+  };
+  for (const auto& t : cases) {
+    SCOPED_TRACE(t.text);
+    v7c::ListDate d = {0, 0};
+    ASSERT_EQ(v7c::ParseListDate(t.text, strlen(t.text), &d), t.ok);
+    if (t.ok) {
+      EXPECT_EQ(d.year * 1000 + d.day, t.year * 1000 + t.day);
+    }
+  }
+}
+
 TEST(Keys, PhonesAsStoredAndIndexed) {
   static const char* const kCases[][3] = {
       {"-Unpublished-", "", "-Unpublished-"},

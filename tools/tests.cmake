@@ -3,7 +3,8 @@
 file(GLOB tool_test_sources CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/tools/*_test.cpp)
 add_executable(unit_tools ${tool_test_sources}
-               ${CMAKE_SOURCE_DIR}/tools/test_reader.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/test_reader.cpp
+               ${CMAKE_SOURCE_DIR}/tools/test_lists.cpp)
 target_link_libraries(unit_tools PRIVATE nodelist_generator v7compiler
                       GTest::gtest_main)
 target_compile_definitions(unit_tools PRIVATE

@@ -30,6 +30,8 @@ const CrcTable kCrcTable;
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
 
+int IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 int EqualsNoCase(const char* text, size_t length, const char* word) {
   size_t n = strlen(word);
   if (n != length) return 0;
@@ -187,6 +189,37 @@ ListCrc CheckListCrc(const char* text, size_t length) {
       result.claimed = result.claimed * 10 + (text[i] - '0');
   }
   return result;
+}
+
+int ParseListDate(const char* text, size_t length, ListDate* date) {
+  static const char kDayNumber[] = "day number";
+  const size_t word = sizeof(kDayNumber) - 1;
+  const char* lf = static_cast<const char*>(memchr(text, '\n', length));
+  size_t end = lf ? static_cast<size_t>(lf - text) : length;
+  size_t at = 0;
+  while (at + word <= end && !EqualsNoCase(text + at, word, kDayNumber)) ++at;
+  if (at + word > end) return 0;
+  size_t d = at + word;
+  while (d < end && text[d] == ' ') ++d;
+  size_t digits = 0;
+  uint32_t day = 0;
+  for (; d + digits < end && digits < 4 && IsDigit(text[d + digits]); ++digits)
+    day = day * 10 + static_cast<uint32_t>(text[d + digits] - '0');
+  if (digits == 0 || digits > 3 || day < 1 || day > 366) return 0;
+  for (size_t y = at; y >= 4; --y) {
+    size_t s = y - 4;
+    if (IsDigit(text[s]) && IsDigit(text[s + 1]) && IsDigit(text[s + 2]) &&
+        IsDigit(text[s + 3]) && (s == 0 || !IsDigit(text[s - 1])) &&
+        !IsDigit(text[y])) {
+      uint32_t year = 0;
+      for (size_t i = s; i < y; ++i)
+        year = year * 10 + static_cast<uint32_t>(text[i] - '0');
+      date->year = static_cast<uint16_t>(year);
+      date->day = static_cast<uint16_t>(day);
+      return 1;
+    }
+  }
+  return 0;
 }
 
 int ParseNodelistLine(const char* line, size_t length, ParsedLine* out,

@@ -34,6 +34,25 @@ struct ListCrc {
 // Computes ListCrc for a whole list held in text[0..length).
 ListCrc CheckListCrc(const char* text, size_t length);
 
+// The date that the first line of a list gives, as in ";A FidoNet Nodelist
+// for Friday, January 2, 2009 -- Day number 002 : 56661": the year and the
+// day of the year.
+struct ListDate {
+  uint16_t year;
+  uint16_t day;
+};
+
+// Reads the day number (1 to 366, after "Day number") and the year (the
+// last four-digit number before it) from the first line of text[0..length).
+// Returns 1, or 0 when the first line gives either not.
+int ParseListDate(const char* text, size_t length, ListDate* date);
+
+// Orders list dates across the turn of a year: day 361 of 2008 comes before
+// day 002 of 2009.
+inline uint32_t ListDateKey(const ListDate& date) {
+  return date.year * 1000u + date.day;
+}
+
 // The kind of an entry line, from its first field (compared without case).
 enum class LineKind : uint8_t {
   kNode,  // empty keyword: an ordinary node, or a point after Boss

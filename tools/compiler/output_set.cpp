@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "compiler/compiler.h"
+#include "compiler/weekly_update.h"
 #include "nodelist/v7_format.h"
 
 namespace v7c {
@@ -22,9 +23,27 @@ const char kCompilerUsage[] =
     "usage: tolvane-compile --out DIR [--name BASE] [--v7] "
     "[--shared-sysop-index]\n"
     "                       [--passwords FILE] [--cost-table FILE] "
-    "NODELIST [POINTLIST...]\n";
+    "NODELIST [POINTLIST...]\n"
+    "       tolvane-compile --update NODELIST_DIR --out DIR [the options "
+    "above] [POINTLIST...]\n"
+    "       tolvane-compile --apply NODEDIFF OLD_NODELIST --out-list "
+    "NEW_NODELIST\n";
 
 namespace {
+
+// --apply NODEDIFF OLD_NODELIST --out-list NEW_NODELIST, nothing else.
+int CheckApplyArgs(CompilerArgs* args, std::string* error) {
+  args->mode = CompilerMode::kApply;
+  if (!args->update_dir.empty())
+    *error = "--apply and --update do not go together";
+  else if (!args->out_dir.empty())
+    *error = "--apply writes a nodelist, not a compiled set: no --out";
+  else if (args->out_list.empty())
+    *error = "--apply needs --out-list NEW_NODELIST";
+  else if (args->inputs.size() != 1)
+    *error = "--apply takes one old nodelist";
+  return error->empty();
+}
 
 // Takes the value of an option that needs one; 0 when it is missing.
 int TakeValue(int argc, const char* const* argv, int* i, std::string* value,
@@ -41,17 +60,20 @@ void EmitToFile(void* context, const char* text) {
   fprintf(static_cast<FILE*>(context), "warning: %s\n", text);
 }
 
-int ReadInputs(const CompilerArgs& args, std::vector<SourceText>* sources,
-               FILE* err) {
-  for (size_t i = 0; i < args.inputs.size(); ++i) {
-    SourceText s;
-    s.name = fs::path(args.inputs[i]).filename().string();
-    s.is_pointlist = i > 0;
-    if (!ReadWholeFile(args.inputs[i], &s.text)) {
-      fprintf(err, "error: cannot read %s\n", args.inputs[i].c_str());
+// The nodelist (*nodelist, or the first input) and the pointlists.
+int ReadInputs(const CompilerArgs& args, SourceText* nodelist,
+               std::vector<SourceText>* sources, FILE* err) {
+  if (nodelist) sources->push_back(std::move(*nodelist));
+  for (const std::string& path : args.inputs) {
+    InputText input;
+    std::string error;
+    if (!ReadInputText(path, &input, &error)) {
+      fprintf(err, "error: %s\n", error.c_str());
       return 0;
     }
-    sources->push_back(std::move(s));
+    int is_pointlist = !sources->empty();
+    sources->push_back(
+        {std::move(input.name), std::move(input.text), is_pointlist});
   }
   return 1;
 }
@@ -130,7 +152,8 @@ int ReplaceOutputs(const CompilerArgs& args, const CompiledSet& set,
   std::vector<OutputFile> files = OutputsOf(args, set);
   std::string error;
   for (size_t i = 0; i < files.size(); ++i) {
-    if (!WriteTempFile(files[i].path, *files[i].data, &error)) {
+    const std::vector<uint8_t>& data = *files[i].data;
+    if (!WriteTempFile(files[i].path, data.data(), data.size(), &error)) {
       fprintf(err, "error: %s\n", error.c_str());
       std::error_code ec;
       for (size_t j = 0; j < i; ++j) fs::remove(files[j].path + ".tmp", ec);
@@ -151,13 +174,21 @@ int ReplaceOutputs(const CompilerArgs& args, const CompiledSet& set,
   return 1;
 }
 
-int CompileAndWrite(const CompilerArgs& args, FILE* out, FILE* err) {
+// The work of a plain compilation, under the busy file.
+int CompileInputs(const CompilerArgs& args, FILE* out, FILE* err) {
+  return CompileAndWrite(args, nullptr, out, err) ? 0 : 1;
+}
+
+}  // namespace
+
+int CompileAndWrite(const CompilerArgs& args, SourceText* nodelist, FILE* out,
+                    FILE* err) {
   auto start = std::chrono::steady_clock::now();
   Reporter reporter = {EmitToFile, err, 0};
   std::vector<SourceText> sources;
   PasswordTable passwords;
   CostTable costs = {};
-  if (!ReadInputs(args, &sources, err) ||
+  if (!ReadInputs(args, nodelist, &sources, err) ||
       !ReadSideFiles(args, &passwords, &costs, &reporter, err))
     return 0;
   const char* crc = CheckCrcs(sources, &reporter);
@@ -167,7 +198,7 @@ int CompileAndWrite(const CompilerArgs& args, FILE* out, FILE* err) {
   if (!CompileNodelist(sources, args.passwords.empty() ? nullptr : &passwords,
                        args.costs.empty() ? nullptr : &costs, options, &set,
                        &stats, &reporter)) {
-    fprintf(err, "error: nothing to compile in %s\n", args.inputs[0].c_str());
+    fprintf(err, "error: nothing to compile in %s\n", sources[0].name.c_str());
     return 0;
   }
   if (!ReplaceOutputs(args, set, err)) return 0;
@@ -182,8 +213,6 @@ int CompileAndWrite(const CompilerArgs& args, FILE* out, FILE* err) {
   return 1;
 }
 
-}  // namespace
-
 int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
                       std::string* error) {
   for (int i = 1; i < argc; ++i) {
@@ -197,6 +226,12 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
       ok = TakeValue(argc, argv, &i, &args->passwords, error);
     else if (a == "--cost-table")
       ok = TakeValue(argc, argv, &i, &args->costs, error);
+    else if (a == "--apply")
+      ok = TakeValue(argc, argv, &i, &args->diff, error);
+    else if (a == "--out-list")
+      ok = TakeValue(argc, argv, &i, &args->out_list, error);
+    else if (a == "--update")
+      ok = TakeValue(argc, argv, &i, &args->update_dir, error);
     else if (a == "--v7")
       args->plus = 0;
     else if (a == "--shared-sysop-index")
@@ -209,29 +244,17 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
     }
     if (!ok) return 0;
   }
-  if (args->out_dir.empty())
+  if (!args->diff.empty()) return CheckApplyArgs(args, error);
+  if (!args->update_dir.empty()) args->mode = CompilerMode::kUpdate;
+  if (!args->out_list.empty())
+    *error = "--out-list goes with --apply";
+  else if (args->out_dir.empty())
     *error = "--out DIR is required";
-  else if (args->inputs.empty())
+  else if (args->inputs.empty() && args->mode == CompilerMode::kCompile)
     *error = "no nodelist given";
   else if (args->base.find_first_of("/\\:") != std::string::npos)
     *error = "--name takes a base name, not a path";
   return error->empty();
-}
-
-int ReadWholeFile(const std::string& path, std::string* text) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  text->clear();
-  std::error_code ec;
-  uintmax_t size = fs::file_size(path, ec);
-  if (!ec && size < (uintmax_t{1} << 31))
-    text->reserve(static_cast<size_t>(size));
-  char buffer[1 << 16];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) text->append(buffer, n);
-  int ok = !ferror(f);
-  fclose(f);
-  return ok;
 }
 
 int AcquireBusyFile(const std::string& path, std::string* error) {
@@ -248,12 +271,11 @@ int AcquireBusyFile(const std::string& path, std::string* error) {
   return 0;
 }
 
-int WriteTempFile(const std::string& path, const std::vector<uint8_t>& data,
+int WriteTempFile(const std::string& path, const void* data, size_t size,
                   std::string* error) {
   std::string tmp = path + ".tmp";
   FILE* f = fopen(tmp.c_str(), "wb");
-  int ok = f && (data.empty() ||
-                 fwrite(data.data(), 1, data.size(), f) == data.size());
+  int ok = f && (size == 0 || fwrite(data, 1, size, f) == size);
   if (f) ok = (fflush(f) == 0) && ok;
   if (f) ok = (fclose(f) == 0) && ok;
   if (!ok) {
@@ -271,7 +293,9 @@ int CommitTempFile(const std::string& path, std::string* error) {
   return !ec;
 }
 
-int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err) {
+int RunHoldingSet(const CompilerArgs& args,
+                  int (*work)(const CompilerArgs& args, FILE* out, FILE* err),
+                  FILE* out, FILE* err) {
   std::error_code ec;
   fs::create_directories(args.out_dir, ec);
   std::string busy = (fs::path(args.out_dir) / (args.base + ".BSY")).string();
@@ -280,14 +304,20 @@ int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err) {
     fprintf(err, "error: %s\n", error.c_str());
     return 1;
   }
-  int ok = 0;
+  int status = 1;
   try {
-    ok = CompileAndWrite(args, out, err);
+    status = work(args, out, err);
   } catch (const std::exception& e) {
     fprintf(err, "error: %s\n", e.what());
   }
   fs::remove(busy, ec);
-  return ok ? 0 : 1;
+  return status;
+}
+
+int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err) {
+  if (args.mode == CompilerMode::kApply) return RunApply(args, out, err);
+  if (args.mode == CompilerMode::kUpdate) return RunUpdate(args, out, err);
+  return RunHoldingSet(args, CompileInputs, out, err);
 }
 
 }  // namespace v7c

@@ -1,5 +1,7 @@
-// The compiler as a program: its command line, reading the input files,
-// the busy semaphore of the set, and replacing the output files atomically.
+// The compiler as a program: its command line and its three modes (compile
+// a list; apply a difference file; update a nodelist folder and compile,
+// in weekly_update.h), the busy semaphore of the set, and replacing output
+// files atomically.
 #ifndef TOLVANE_TOOLS_COMPILER_OUTPUT_SET_H
 #define TOLVANE_TOOLS_COMPILER_OUTPUT_SET_H
 
@@ -8,16 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "compiler/entry_table.h"
+#include "compiler/input_file.h"
+
 namespace v7c {
 
+enum class CompilerMode { kCompile, kApply, kUpdate };
+
 struct CompilerArgs {
+  CompilerMode mode = CompilerMode::kCompile;
   std::string out_dir;
   std::string base = "NODEX";
   int plus = 1;
   int shared_sysop_index = 0;
   std::string passwords;            // empty: none
   std::string costs;                // empty: none
-  std::vector<std::string> inputs;  // the nodelist, then pointlists
+  std::string diff;                 // --apply: the difference file
+  std::string out_list;             // --apply: the list to write
+  std::string update_dir;           // --update: the nodelist folder
+  std::vector<std::string> inputs;  // the nodelist (none with --update),
+                                    // then pointlists
 };
 
 // The usage text printed on a command-line error.
@@ -27,26 +39,37 @@ extern const char kCompilerUsage[];
 int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
                       std::string* error);
 
-// Reads a whole file. Returns 1, or 0 when it cannot be opened or read.
-int ReadWholeFile(const std::string& path, std::string* text);
-
 // Creates the busy file exclusively. Returns 1 when this process now holds
 // it, 0 when it exists already (another compiler runs) or cannot be made;
 // *error says which.
 int AcquireBusyFile(const std::string& path, std::string* error);
 
-// Writes data to `path`.tmp and flushes it. Returns 1, or 0 with *error
-// (the partial temporary file is removed).
-int WriteTempFile(const std::string& path, const std::vector<uint8_t>& data,
+// Writes data[0..size) to `path`.tmp and flushes it. Returns 1, or 0 with
+// *error (the partial temporary file is removed).
+int WriteTempFile(const std::string& path, const void* data, size_t size,
                   std::string* error);
 
 // Renames `path`.tmp over `path`. Returns 1, or 0 with *error.
 int CommitTempFile(const std::string& path, std::string* error);
 
-// Runs a whole compilation: takes the busy file, reads the inputs and
-// side files, compiles, replaces the outputs, releases the busy file (also
-// on failure). Warnings go to err, the one-line summary to out. Returns
-// the exit status: 0 when the set was written, 1 otherwise.
+// Reads the inputs and side files, compiles, replaces the outputs. The
+// nodelist is *nodelist when given (then every input is a pointlist),
+// else the first input. The caller holds the busy file. Warnings go to
+// err, the one-line summary to out. Returns 1 when the set was written.
+int CompileAndWrite(const CompilerArgs& args, SourceText* nodelist, FILE* out,
+                    FILE* err);
+
+// Creates the output folder, takes its busy file, runs work, and releases
+// the busy file (also when work fails or throws). Returns work's exit
+// status, or 1 when the busy file cannot be taken.
+int RunHoldingSet(const CompilerArgs& args,
+                  int (*work)(const CompilerArgs& args, FILE* out, FILE* err),
+                  FILE* out, FILE* err);
+
+// Runs the mode that args name. A compilation takes the busy file, reads
+// the inputs, compiles and replaces the outputs. Returns the exit status:
+// 0 when the set (or list) was written, 1 otherwise, 3 when an update
+// compiled an older list than the newest (weekly_update.h).
 int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err);
 
 }  // namespace v7c
