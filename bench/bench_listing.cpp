@@ -30,11 +30,11 @@
 #include <string>
 #include <vector>
 
-#include "farhost/find_walk.h"
-#include "farhost/host.h"
-#include "farhost/host_panels.h"
-#include "farhost/scripted_ui.h"
-#include "farhost/sys.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/host.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/scripted/scripted_ui.h"
+#include "farhost/sys/sys.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
-# farhost's tests: its own unit tests (farhost/*_test.cpp) and the
+# farhost's tests: its own unit tests (farhost/*/*_test.cpp) and the
 # integration tests that load the plugin's test build through farhost
 # (tests/farhost/). Included from tests/CMakeLists.txt.
 
 file(GLOB FARHOST_UNIT_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/farhost/*_test.cpp)
+     ${CMAKE_SOURCE_DIR}/farhost/host/*_test.cpp
+     ${CMAKE_SOURCE_DIR}/farhost/commands/*_test.cpp)
 add_executable(unit_farhost ${FARHOST_UNIT_SOURCES})
 target_link_libraries(unit_farhost PRIVATE farhost GTest::gtest_main)
 add_test(NAME unit_farhost COMMAND unit_farhost)

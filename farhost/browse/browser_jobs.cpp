@@ -11,7 +11,7 @@
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
 #include "farhost/browse/viewers.h"
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "farhost/tui/screen.h"
 
 namespace {

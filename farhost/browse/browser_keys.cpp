@@ -8,7 +8,7 @@
 #include "farhost/browse/browser_state.h"
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "farhost/tui/edit_line.h"
 #include "farhost/tui/screen.h"
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/host_panels.h"
-#include "farhost/name_mask.h"
-#include "farhost/sys.h"
+#include "farhost/commands/name_mask.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/sys/sys.h"
 
 namespace {
 

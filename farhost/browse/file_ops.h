@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "farhost/host.h"
-#include "farhost/panel_model.h"
+#include "farhost/host/host.h"
+#include "farhost/host/panel_model.h"
 
 // Whether text holds needle, ASCII case ignored; an empty needle is
 // found everywhere. Pure.

@@ -4,7 +4,7 @@
 #ifndef TOLVANE_FARHOST_TUI_BOXES_H
 #define TOLVANE_FARHOST_TUI_BOXES_H
 
-#include "farhost/host_ui.h"
+#include "farhost/host/host_ui.h"
 #include "farhost/tui/keys.h"
 #include "farhost/tui/terminal_ui.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "farhost/host_ui.h"
+#include "farhost/host/host_ui.h"
 #include "farhost/tui/history_store.h"
 #include "farhost/tui/keys.h"
 

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "farhost/file_fetch.h"
-#include "farhost/find_walk.h"
-#include "farhost/sys.h"
+#include "farhost/commands/file_fetch.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 
 namespace {

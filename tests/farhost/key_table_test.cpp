@@ -4,8 +4,8 @@
 // panel closes.
 #include <cstring>
 
-#include "farhost/key_command.h"
-#include "farhost/view_mode.h"
+#include "farhost/commands/key_command.h"
+#include "farhost/commands/view_mode.h"
 #include "panel_fixture.h"
 #include "platform/platform.h"
 

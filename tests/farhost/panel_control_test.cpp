@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "farhost/find_walk.h"
-#include "farhost/services.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/services.h"
 #include "panel_fixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 std::string SamplePath() {

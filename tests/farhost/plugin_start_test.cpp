@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/info_command.h"
-#include "farhost/scripted_ui.h"
-#include "farhost/sys.h"
+#include "farhost/commands/info_command.h"
+#include "farhost/scripted/scripted_ui.h"
+#include "farhost/sys/sys.h"
 #include "plugin_fixture.h"
 
 namespace {

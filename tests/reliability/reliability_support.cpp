@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "farhost/lng_file.h"
-#include "farhost/sys.h"
+#include "farhost/host/lng_file.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 namespace {
