@@ -11,6 +11,7 @@
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
 #include "farhost/browse/viewers.h"
+#include "farhost/host/services.h"
 #include "farhost/sys/sys.h"
 #include "farhost/tui/boxes.h"
 #include "farhost/tui/screen.h"
@@ -102,7 +103,7 @@ int StartBrowser(Browser* b, const BrowseOptions& options) {
     std::cerr << error << "\n";
     return 0;
   }
-  b->Host->StartPlugin();
+  StartPlugin(b->Host);
   b->Host->QueryPluginInfo(&b->Info);
   if (!b->Ui->Start()) {
     std::cerr << "tolvane: the browser needs a terminal\n";

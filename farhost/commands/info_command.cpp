@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "farhost/console/console_ui.h"
+#include "farhost/host/services.h"
 #include "farhost/sys/sys.h"
 
 namespace {
@@ -105,7 +106,7 @@ int RunInfo(const HostOptions& options, std::ostream& out, std::ostream& err) {
     err << error << "\n";
     return 1;
   }
-  host.StartPlugin();
+  StartPlugin(&host);
   PluginInfo info;
   host.QueryPluginInfo(&info);
   LoadHostLanguage(&host);

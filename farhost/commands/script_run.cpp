@@ -1,6 +1,7 @@
 #include "farhost/commands/script_run.h"
 
 #include "farhost/host/host_panels.h"
+#include "farhost/host/services.h"
 #include "farhost/sys/sys.h"
 
 PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status) {
@@ -20,7 +21,7 @@ PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status) {
     *status = kExitFailed;
     return nullptr;
   }
-  run->Host->StartPlugin();
+  StartPlugin(run->Host.get());
   PluginInfo info;
   run->Host->QueryPluginInfo(&info);
   PanelModel* panel = OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);

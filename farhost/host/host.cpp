@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "farhost/host/host_panels.h"
 #include "farhost/sys/sys.h"
 
 const char* const kDefaultRootKey = "Software\\Far\\Plugins";
@@ -14,6 +13,17 @@ FarHost* active_host = nullptr;
 std::string FolderOf(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void RemovePanel(FarHost* host, PanelModel* panel) {
+  for (size_t i = 0; i < host->panels.size(); ++i) {
+    if (host->panels[i].get() != panel) continue;
+    host->panels.erase(host->panels.begin() + static_cast<long>(i));
+    break;
+  }
+  if (host->activePanel == panel)
+    host->activePanel =
+        host->panels.empty() ? nullptr : host->panels.back().get();
 }
 
 }  // namespace
@@ -40,16 +50,6 @@ int FarHost::Load(std::string* error) {
   return LoadPluginModule(options.PluginPath, &module_, error);
 }
 
-void FarHost::StartPlugin() {
-  PluginStartupInfo info;
-  FarStandardFunctions functions;
-  FillStartupInfo(this, &info, &functions);
-  module_.Exports.SetStartupInfo(&info);
-  // Whatever the plugin kept of these records must be its own copy.
-  std::memset(static_cast<void*>(&info), 0xA5, sizeof(info));
-  std::memset(static_cast<void*>(&functions), 0xA5, sizeof(functions));
-}
-
 void FarHost::QueryPluginInfo(PluginInfo* info) {
   std::memset(static_cast<void*>(info), 0, sizeof(*info));
   module_.Exports.GetPluginInfo(info);
@@ -60,6 +60,18 @@ void FarHost::QueryPluginInfo(PluginInfo* info) {
 }
 
 void FarHost::RecordError(const std::string& text) { errors.push_back(text); }
+
+int ClosePanel(FarHost* host, PanelModel* panel, int force) {
+  int refused = host->Exports().ProcessEvent(panel->Plugin, FE_CLOSE, nullptr);
+  if (refused && !force) return 0;
+  host->Exports().ClosePlugin(panel->Plugin);
+  RemovePanel(host, panel);
+  return 1;
+}
+
+void CloseAllPanels(FarHost* host) {
+  while (!host->panels.empty()) ClosePanel(host, host->panels.back().get(), 1);
+}
 
 std::string LanguageForLocale(const std::string& locale) {
   if (locale.size() >= 2 && (locale[0] == 'r' || locale[0] == 'R') &&

@@ -1,5 +1,7 @@
-// farhost: the stand-in for the file manager that loads the plugin, hands it
-// the host's services and records what the plugin asked of them.
+// farhost's core: the stand-in for the file manager that loads the plugin,
+// keeps its open panels and records what the plugin asked of the host.
+// The services handed to the plugin (services.h) and the host's work with
+// panels (host_panels.h) are built on it; it calls neither.
 //
 // One FarHost is the active host of the process at a time: the services the
 // plugin calls (which carry no host pointer) work on it. Creating a FarHost
@@ -62,11 +64,6 @@ class FarHost {
   // when the file does not load or an entry point is missing.
   int Load(std::string* error);
 
-  // Calls SetStartupInfo with records that live on this call's stack only
-  // and are overwritten with garbage right after, as a host's locals would
-  // be.
-  void StartPlugin();
-
   // Zero-fills *info and calls GetPluginInfo; keeps the command prefix.
   void QueryPluginInfo(PluginInfo* info);
 
@@ -86,7 +83,8 @@ class FarHost {
   std::string commandLine;
   size_t commandCursor = 0;
   std::vector<ControlCall> controls;
-  // The open plugin panels, oldest first; host_panels.h works on them.
+  // The open plugin panels, oldest first; host_panels.h works on them and
+  // ClosePanel removes them.
   std::vector<std::unique_ptr<PanelModel>> panels;
   PanelModel* activePanel = nullptr;           // null: no plugin panel is open
   std::string commandPrefix;                   // from GetPluginInfo
@@ -99,11 +97,12 @@ class FarHost {
 // The host the services work on, or null.
 FarHost* ActiveHost();
 
-// Fills the records the host hands to SetStartupInfo: StructSize, the
-// plugin's path, ModuleNumber 0, the RootKey of the options, every service,
-// and FSF pointing at *functions. Zero-fills both first.
-void FillStartupInfo(FarHost* host, PluginStartupInfo* info,
-                     FarStandardFunctions* functions);
+// Sends FE_CLOSE (a panel may refuse unless forced) and ClosePlugin, and
+// removes the panel. Returns 1 when the panel was closed.
+int ClosePanel(FarHost* host, PanelModel* panel, int force);
+
+// Closes every panel (forced), newest first.
+void CloseAllPanels(FarHost* host);
 
 // The language for a locale value (LC_ALL, LC_MESSAGES or LANG): "Russian"
 // for values beginning with "ru", else "English".

@@ -97,17 +97,6 @@ void ApplyOrder(PanelModel* panel, const std::vector<size_t>& order) {
   BindItems(panel);
 }
 
-void RemovePanel(FarHost* host, PanelModel* panel) {
-  for (size_t i = 0; i < host->panels.size(); ++i) {
-    if (host->panels[i].get() != panel) continue;
-    host->panels.erase(host->panels.begin() + static_cast<long>(i));
-    break;
-  }
-  if (host->activePanel == panel)
-    host->activePanel =
-        host->panels.empty() ? nullptr : host->panels.back().get();
-}
-
 }  // namespace
 
 PanelView ModeView(const OpenPluginInfo& info, int mode) {
@@ -231,18 +220,6 @@ int PressEnter(FarHost* host) {
   int directory = (item.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
   if (name != ".." && !directory) return 0;
   return ChangeDirectory(host, panel, name, 0);
-}
-
-int ClosePanel(FarHost* host, PanelModel* panel, int force) {
-  int refused = host->Exports().ProcessEvent(panel->Plugin, FE_CLOSE, nullptr);
-  if (refused && !force) return 0;
-  host->Exports().ClosePlugin(panel->Plugin);
-  RemovePanel(host, panel);
-  return 1;
-}
-
-void CloseAllPanels(FarHost* host) {
-  while (!host->panels.empty()) ClosePanel(host, host->panels.back().get(), 1);
 }
 
 PanelModel* PanelByHandle(FarHost* host, HANDLE plugin) {

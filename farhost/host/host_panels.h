@@ -2,7 +2,7 @@
 // menu or the command line with the plugin's prefix), refreshing it through
 // GetOpenPluginInfo and GetFindData, moving it with SetDirectory, Enter on
 // an item when ProcessKey leaves the key to the host, the host's own sort
-// through Compare, and closing.
+// through Compare. Closing a panel is the core's (host.h).
 //
 // Habits of the real host kept here: GetFindData is called at every
 // refresh, the items are copied and FreeFindData is called at once; the
@@ -70,13 +70,6 @@ int ChangeDirectory(FarHost* host, PanelModel* panel, const std::string& dir,
 // its file name (ChangeDirectory with opMode 0). Returns 1 when something
 // was done (by the plugin or the host), 0 otherwise.
 int PressEnter(FarHost* host);
-
-// Sends FE_CLOSE (a panel may refuse unless forced) and ClosePlugin, and
-// removes the panel. Returns 1 when the panel was closed.
-int ClosePanel(FarHost* host, PanelModel* panel, int force);
-
-// Closes every panel (forced), newest first.
-void CloseAllPanels(FarHost* host);
 
 // The panel of a handle: INVALID_HANDLE_VALUE names the active panel.
 // Null when no open panel has the handle.

@@ -1,6 +1,6 @@
 // The host's entries of PluginStartupInfo other than the boxes: GetMsg,
 // Control (the panel commands in panel_control.cpp), the harmless rest, and
-// the filling of the records handed to SetStartupInfo.
+// the records handed to SetStartupInfo, filled and handed over.
 //
 // Harmless entries: SaveScreen returns null; RestoreScreen, Text and
 // FreeDirList do nothing; GetDirList, GetPluginDirList, Viewer, Editor,
@@ -168,4 +168,14 @@ void FillStartupInfo(FarHost* host, PluginStartupInfo* info,
   FillHostServices(info);
   FillStandardFunctions(functions);
   info->FSF = functions;
+}
+
+void StartPlugin(FarHost* host) {
+  PluginStartupInfo info;
+  FarStandardFunctions functions;
+  FillStartupInfo(host, &info, &functions);
+  host->Exports().SetStartupInfo(&info);
+  // Whatever the plugin kept of these records must be its own copy.
+  std::memset(static_cast<void*>(&info), 0xA5, sizeof(info));
+  std::memset(static_cast<void*>(&functions), 0xA5, sizeof(functions));
 }
