@@ -9,23 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "farhost/commands/scratch_settings.h"
-#include "farhost/host/host.h"
-
-// Exit statuses of the tolvane program.
-enum ExitStatus {
-  kExitOk = 0,
-  kExitFailed = 1,       // no plugin, no panel, a refused path, host faults
-  kExitUsage = 2,        // bad arguments, or no command
-  kExitPluginError = 3,  // the plugin showed an error box (output may follow)
-  kExitWalkCut = 4,      // find: the walk hit its bound; the list is partial
-};
-
-struct ScriptOptions {
-  HostOptions Host;  // Host.RootKey: where the stored settings are
-  SettingsOverrides Overrides;
-  std::string SamplePath;  // the bundled compiled sample nodelist's folder
-};
+#include "farhost/commands/script_run.h"
 
 enum ListFormat { kListTable, kListTsv, kListJson };
 

@@ -1,14 +1,32 @@
 // One scripted run of the plugin for the ls, find, show and key commands:
 // scratch settings, a host on a given front end, a panel opened from the
-// plugins menu, and at the end every panel closed and the faults reported.
+// plugins menu, and at the end every panel closed and the faults reported;
+// with the program's options and exit statuses that every command shares.
 // The front end must outlive the run.
 #ifndef TOLVANE_FARHOST_SCRIPT_RUN_H
 #define TOLVANE_FARHOST_SCRIPT_RUN_H
 
 #include <memory>
 #include <ostream>
+#include <string>
 
-#include "farhost/commands/script_commands.h"
+#include "farhost/commands/scratch_settings.h"
+#include "farhost/host/host.h"
+
+// Exit statuses of the tolvane program.
+enum ExitStatus {
+  kExitOk = 0,
+  kExitFailed = 1,       // no plugin, no panel, a refused path, host faults
+  kExitUsage = 2,        // bad arguments, or no command
+  kExitPluginError = 3,  // the plugin showed an error box (output may follow)
+  kExitWalkCut = 4,      // find: the walk hit its bound; the list is partial
+};
+
+struct ScriptOptions {
+  HostOptions Host;  // Host.RootKey: where the stored settings are
+  SettingsOverrides Overrides;
+  std::string SamplePath;  // the bundled compiled sample nodelist's folder
+};
 
 // Members go in reverse order: the plugin is unloaded before the scratch
 // key is deleted.
