@@ -34,7 +34,7 @@ const char32_t kHistoryMark = 0x2193;            // an arrow down
 const int kKeepOpen = -2;
 
 struct DialogState {
-  TerminalUi* Ui;
+  BoxStage* Ui;
   FarDialogItem* Items;
   int Count;
   int X1, Y1, X2, Y2;  // as the plugin gave them
@@ -364,7 +364,7 @@ void WriteBack(DialogState* s, int closed) {
 
 }  // namespace
 
-int RunDialogBox(TerminalUi* ui, int x1, int y1, int x2, int y2,
+int RunDialogBox(BoxStage* ui, int x1, int y1, int x2, int y2,
                  FarDialogItem* items, int count, int editLimit) {
   DialogState state;
   state.Ui = ui;

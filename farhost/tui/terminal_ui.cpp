@@ -1,5 +1,5 @@
-// TerminalUi: the screen, the layers under the boxes, the histories, and the
-// input box, which is a small dialog as the file manager builds it.
+// TerminalUi: the host's boxes on the terminal, each through its box loop;
+// the input box is a small dialog as the file manager builds it.
 #include "farhost/tui/terminal_ui.h"
 
 #include <algorithm>
@@ -70,57 +70,14 @@ int BuildInputItems(const InputRequest& input, const std::string& initial,
 
 }  // namespace
 
-// Keeps a box's help topic on the UI's list while the box is open.
-struct HelpScope {
-  HelpScope(TerminalUi* ui, const std::string& topic) : Ui(ui) {
-    Ui->helpTopics_.push_back(topic);
-  }
-  ~HelpScope() { Ui->helpTopics_.pop_back(); }
-  TerminalUi* Ui;
-};
-
-TerminalUi::TerminalUi(const TerminalUiOptions& options) : options_(options) {
-  if (!options_.HistoryPath.empty()) histories_.Load(options_.HistoryPath);
-}
+TerminalUi::TerminalUi(const TerminalUiOptions& options)
+    : BoxStage(options.HistoryPath), options_(options) {}
 
 TerminalUi::~TerminalUi() { ScreenClose(); }
 
 int TerminalUi::Start() { return ScreenOpen(options_.CodePage); }
 
 void TerminalUi::Stop() { ScreenClose(); }
-
-void TerminalUi::PushLayer(std::function<void()> paint) {
-  layers_.push_back(std::move(paint));
-}
-
-void TerminalUi::PopLayer() {
-  if (!layers_.empty()) layers_.pop_back();
-}
-
-void TerminalUi::Redraw() {
-  ScreenHideCursor();
-  ScreenFill(0, 0, ScreenWidth() - 1, ScreenHeight() - 1, kColorBackground);
-  for (const auto& paint : layers_) paint();
-  ScreenRefresh();
-}
-
-void TerminalUi::HistoryChanged() {
-  if (!options_.HistoryPath.empty()) histories_.Save(options_.HistoryPath);
-}
-
-void TerminalUi::SetHelpHandler(std::function<void(const std::string&)> show) {
-  help_ = std::move(show);
-}
-
-int TerminalUi::OfferHelp(const KeyEvent& key) {
-  if (key.Key != VK_F1 || key.Control != 0 || !help_ || inHelp_ ||
-      helpTopics_.empty() || helpTopics_.back().empty())
-    return 0;
-  inHelp_ = 1;
-  help_(helpTopics_.back());
-  inHelp_ = 0;
-  return 1;
-}
 
 int TerminalUi::Message(const MessageRequest& box) {
   if (!Start()) return -1;
@@ -148,7 +105,7 @@ int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
   std::string initial = input.Initial;
   if (initial.empty() && !input.History.empty() &&
       !(input.Flags & FIB_NOUSELASTHISTORY))
-    initial = histories_.Last(input.History);
+    initial = Histories().Last(input.History);
   FarDialogItem items[kInputItems];
   int count = BuildInputItems(input, initial, items);
   int limit = input.Length > 1 ? input.Length - 1 : 1;
@@ -160,18 +117,9 @@ int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
     std::string answer(items[kInputEdit].Data,
                        strnlen(items[kInputEdit].Data, sizeof(items[0].Data)));
     if (answer.empty() && !(input.Flags & FIB_ENABLEEMPTY)) continue;
-    histories_.Add(input.History, answer);
+    Histories().Add(input.History, answer);
     HistoryChanged();
     *text = answer;
     return 1;
-  }
-}
-
-void WaitKey(TerminalUi* ui, KeyEvent* key) {
-  for (;;) {
-    ui->Redraw();
-    ScreenReadKey(key);
-    if (key->Key == kKeyResize || ui->OfferHelp(*key)) continue;
-    return;
   }
 }
