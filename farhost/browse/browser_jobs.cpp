@@ -1,4 +1,6 @@
 // The browser's jobs on entries: F3 view, F4 edit, Alt+F7 file search.
+#include "farhost/browse/browser_jobs.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -6,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/browse/browser_state.h"
 #include "farhost/browse/file_ops.h"
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
