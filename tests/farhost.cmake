@@ -67,3 +67,21 @@ if(NOT WIN32)
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/farhost/interrupt.sh
                    ${CMAKE_BINARY_DIR}/bin)
 endif()
+
+# No two parts of farhost depend on each other in a circle: includes, and
+# calls as the built libraries' symbol tables show them.
+if(NOT WIN32)
+  set(farhost_layers farhost_sys farhost_host farhost_scripted
+      farhost_console farhost_commands)
+  if(TARGET farhost_browse)
+    list(APPEND farhost_layers farhost_tui farhost_browse)
+  endif()
+  set(farhost_layer_files)
+  foreach(layer ${farhost_layers})
+    list(APPEND farhost_layer_files $<TARGET_FILE:${layer}>)
+  endforeach()
+  add_test(NAME farhost_no_cycles
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/farhost/no_cycles.sh
+                   ${CMAKE_SOURCE_DIR}/farhost ${CMAKE_NM}
+                   ${farhost_layer_files})
+endif()
