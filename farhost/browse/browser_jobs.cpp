@@ -12,6 +12,8 @@
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
 #include "farhost/browse/viewers.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/host_panels.h"
 #include "farhost/sys/sys.h"
 #include "farhost/tui/screen.h"
 
@@ -122,18 +124,37 @@ int AskFind(Browser* b, std::string* masks, std::string* text) {
   return 1;
 }
 
+// One hit of the file search: the plugin's directory (its CurDir) where
+// the item was listed, and the item's name.
+struct SearchHit {
+  std::string Folder;
+  std::string Name;
+};
+
+struct HitList {
+  FarHost* Host;
+  HANDLE Plugin;
+  std::vector<SearchHit> Hits;
+};
+
+// The plugin stands in the hit's directory: its CurDir names the folder.
+void CollectHit(const FindHit& hit, void* context) {
+  HitList* list = static_cast<HitList*>(context);
+  OpenPluginInfo info;
+  std::memset(&info, 0, sizeof(info));
+  list->Host->Exports().GetOpenPluginInfo(list->Plugin, &info);
+  size_t slash = hit.Path.find_last_of('\\');
+  list->Hits.push_back(SearchHit{info.CurDir != nullptr ? info.CurDir : "",
+                                 hit.Path.substr(slash + 1)});
+}
+
 // The hits in a menu; Enter on one opens its folder with the cursor on it.
+// A search that stopped at a bound says so below the list.
 void ShowHits(Browser* b, PluginPanel* panel,
-              const std::vector<SearchHit>& hits) {
-  MenuRequest menu{FMENU_WRAPMODE,
-                   -1,
-                   -1,
-                   0,
-                   "Find file",
-                   std::to_string(hits.size()) + " found",
-                   "FindFile",
-                   {},
-                   {}};
+              const std::vector<SearchHit>& hits, const FindResult& result) {
+  MenuRequest menu{FMENU_WRAPMODE, -1, -1, 0, "Find file", "", "FindFile"};
+  menu.Bottom = std::to_string(hits.size()) + " found";
+  if (result.CutShort) menu.Bottom += "; the search stopped: " + result.Reason;
   for (const SearchHit& hit : hits) {
     std::string folder = hit.Folder;
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -176,7 +197,18 @@ void FindFiles(Browser* b) {
   PluginPanel* plugin = static_cast<PluginPanel*>(panel);
   MessageRequest box{0, "", "Find file", {"Searching..."}, {}};
   b->Ui->Message(box);  // drawn; no buttons: returns at once
-  std::vector<SearchHit> hits =
-      WalkPluginFind(b->Host, plugin->Model(), masks, text);
-  ShowHits(b, plugin, hits);
+  // Tighter bounds than the command's, at most 2000 hits for the menu; the
+  // plugin keeps quiet (OPM_SILENT) about an entry file it cannot write, as
+  // in the file manager's own search.
+  FindLimits limits;
+  limits.MaxDepth = 8;
+  limits.MaxItems = 200000;
+  limits.MaxHits = 2000;
+  limits.FetchMode = OPM_FIND | OPM_SILENT;
+  PanelModel* model = plugin->Model();
+  HitList list{b->Host, model->Plugin, {}};
+  FindResult result = FindFilesContaining(b->Host, model, masks, text, limits,
+                                          CollectHit, &list);
+  RefreshPanel(b->Host, model);  // the walk listed other directories
+  ShowHits(b, plugin, list.Hits, result);
 }

@@ -54,8 +54,8 @@ int HoldsText(Walk* walk, const HostItemCopy& item, int directory) {
   bound.Copies.push_back(item);
   BindItems(&bound);
   std::string file;
-  return FetchItemFile(walk->Host, walk->Plugin, bound.Items[0], OPM_FIND,
-                       &file) &&
+  return FetchItemFile(walk->Host, walk->Plugin, bound.Items[0],
+                       walk->Limits.FetchMode, &file) &&
          TextContainsNoCase(walk->Host->cases, file, *walk->Text);
 }
 
@@ -94,8 +94,11 @@ void WalkDirectory(Walk* walk, const std::string& path, int depth) {
         HoldsText(walk, item, directory)) {
       ++walk->Result.Hits;
       walk->OnHit(FindHit{path + "\\" + name, directory}, walk->Context);
+      if (walk->Result.Hits == walk->Limits.MaxHits)
+        CutShort(walk, "at " + std::to_string(walk->Limits.MaxHits) + " hits");
     }
-    if (directory) EnterDirectory(walk, path, name, depth);
+    if (directory && !walk->Result.CutShort)
+      EnterDirectory(walk, path, name, depth);
   }
 }
 

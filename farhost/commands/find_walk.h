@@ -7,7 +7,8 @@
 // matched nor entered.
 //
 // The walk is bounded so that a misbehaving plugin cannot keep it going:
-// at most MaxDepth directories deep and MaxItems items looked at in all.
+// at most MaxDepth directories deep and MaxItems items looked at in all,
+// and, when MaxHits is above 0, no further than its MaxHits-th match.
 #ifndef TOLVANE_FARHOST_FIND_WALK_H
 #define TOLVANE_FARHOST_FIND_WALK_H
 
@@ -16,9 +17,13 @@
 
 #include "farhost/host/host.h"
 
+// The walk's bounds, and the mode GetFiles gets for the text test
+// (OPM_SILENT added keeps the plugin's boxes out of the search).
 struct FindLimits {
   int MaxDepth = 16;
   long MaxItems = 4000000;
+  long MaxHits = 0;  // 0: every match
+  int FetchMode = OPM_FIND;
 };
 
 // One match: the file names from the walk's start joined by '\', with a
@@ -28,7 +33,8 @@ struct FindHit {
   int Directory;
 };
 
-// Called for every match, in the order of the walk.
+// Called for every match, in the order of the walk, while the plugin
+// stands in the directory that lists the match.
 typedef void (*FindHitRoutine)(const FindHit& hit, void* context);
 
 struct FindResult {
@@ -47,9 +53,9 @@ FindResult FindFiles(FarHost* host, PanelModel* panel, const std::string& mask,
                      void* context);
 
 // The search with "containing text": a non-directory item whose name
-// matches is reported only when its file, fetched with GetFiles(OPM_FIND)
-// into a temporary folder, holds the text (letters without regard to case
-// in the host's code page); directory items are then not reported. An
+// matches is reported only when its file, fetched with GetFiles (mode
+// FetchMode) into a temporary folder, holds the text (letters without regard to
+// case in the host's code page); directory items are then not reported. An
 // empty text searches by name alone, as FindFiles.
 FindResult FindFilesContaining(FarHost* host, PanelModel* panel,
                                const std::string& mask, const std::string& text,
