@@ -1,70 +1,58 @@
 #include "farhost/host/oem_case.h"
 
+#include <span>
+
 namespace {
 
-struct CasePair {
+// A run of Count letter pairs: Upper + i is the capital of Lower + i.
+struct CaseRun {
   unsigned char Upper;
   unsigned char Lower;
+  unsigned char Count;
 };
 
-const CasePair kCp866Pairs[] = {
-    {0xF0, 0xF1},
-    {0xF2, 0xF3},
-    {0xF4, 0xF5},
-    {0xF6, 0xF7},
+constexpr CaseRun kCp866Runs[] = {
+    {'A', 'a', 26},  {0x80, 0xA0, 16}, {0x90, 0xE0, 16}, {0xF0, 0xF1, 1},
+    {0xF2, 0xF3, 1}, {0xF4, 0xF5, 1},  {0xF6, 0xF7, 1},
 };
 
-const CasePair kCp437Pairs[] = {
-    {0x80, 0x87}, {0x9A, 0x81}, {0x90, 0x82}, {0x8E, 0x84},
-    {0x8F, 0x86}, {0x92, 0x91}, {0x99, 0x94}, {0xA5, 0xA4},
+constexpr CaseRun kCp437Runs[] = {
+    {'A', 'a', 26},  {0x80, 0x87, 1}, {0x9A, 0x81, 1},
+    {0x90, 0x82, 1}, {0x8E, 0x84, 1}, {0x8F, 0x86, 1},
+    {0x92, 0x91, 1}, {0x99, 0x94, 1}, {0xA5, 0xA4, 1},
 };
 
 // Small letters of 437 with no capital in the code page.
-const unsigned char kCp437LowerOnly[] = {0x83, 0x85, 0x88, 0x89, 0x8A, 0x8B,
-                                         0x8C, 0x8D, 0x93, 0x95, 0x96, 0x97,
-                                         0x98, 0xA0, 0xA1, 0xA2, 0xA3};
+constexpr unsigned char kCp437LowerOnly[] = {0x83, 0x85, 0x88, 0x89, 0x8A, 0x8B,
+                                             0x8C, 0x8D, 0x93, 0x95, 0x96, 0x97,
+                                             0x98, 0xA0, 0xA1, 0xA2, 0xA3};
 
-void AddPair(CaseTable* t, unsigned char upper, unsigned char lower) {
-  t->Lower[upper] = lower;
-  t->Upper[lower] = upper;
-  t->Kind[upper] = kCaseUpper;
-  t->Kind[lower] = kCaseLower;
-}
-
-void StartWithAscii(CaseTable* t) {
+// Every byte keeps its case but the letters of the runs, which pair up,
+// and the lower-only letters.
+constexpr CaseTable MakeCaseTable(std::span<const CaseRun> runs,
+                                  std::span<const unsigned char> lowerOnly) {
+  CaseTable t;
   for (int c = 0; c < 256; ++c) {
-    t->Upper[c] = static_cast<unsigned char>(c);
-    t->Lower[c] = static_cast<unsigned char>(c);
-    t->Kind[c] = 0;
+    t.Upper[c] = static_cast<unsigned char>(c);
+    t.Lower[c] = static_cast<unsigned char>(c);
+    t.Kind[c] = 0;
   }
-  for (int c = 'A'; c <= 'Z'; ++c)
-    AddPair(t, static_cast<unsigned char>(c),
-            static_cast<unsigned char>(c - 'A' + 'a'));
-}
-
-CaseTable MakeCp866() {
-  CaseTable t;
-  StartWithAscii(&t);
-  for (int i = 0; i < 16; ++i) {
-    AddPair(&t, static_cast<unsigned char>(0x80 + i),
-            static_cast<unsigned char>(0xA0 + i));
-    AddPair(&t, static_cast<unsigned char>(0x90 + i),
-            static_cast<unsigned char>(0xE0 + i));
+  for (const CaseRun& run : runs) {
+    for (int i = 0; i < run.Count; ++i) {
+      unsigned char upper = static_cast<unsigned char>(run.Upper + i);
+      unsigned char lower = static_cast<unsigned char>(run.Lower + i);
+      t.Lower[upper] = lower;
+      t.Upper[lower] = upper;
+      t.Kind[upper] = kCaseUpper;
+      t.Kind[lower] = kCaseLower;
+    }
   }
-  for (const CasePair& p : kCp866Pairs) AddPair(&t, p.Upper, p.Lower);
+  for (unsigned char c : lowerOnly) t.Kind[c] = kCaseLower;
   return t;
 }
 
-CaseTable MakeCp437() {
-  CaseTable t;
-  StartWithAscii(&t);
-  for (const CasePair& p : kCp437Pairs) AddPair(&t, p.Upper, p.Lower);
-  for (unsigned char c : kCp437LowerOnly) t.Kind[c] = kCaseLower;
-  return t;
-}
-
-const CaseTable kCp866 = MakeCp866();
-const CaseTable kCp437 = MakeCp437();
+constexpr CaseTable kCp866 = MakeCaseTable(kCp866Runs, {});
+constexpr CaseTable kCp437 = MakeCaseTable(kCp437Runs, kCp437LowerOnly);
 
 }  // namespace
 
