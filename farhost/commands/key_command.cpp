@@ -165,18 +165,6 @@ void MovePanelCursor(PanelModel* panel, int move) {
 
 namespace {
 
-// The host's own Enter on the current item: into a directory item or up
-// with "..".
-int HostEnterItem(FarHost* host, PanelModel* panel) {
-  if (panel->Items.empty()) return 0;
-  const PluginPanelItem& item =
-      panel->Items[static_cast<size_t>(panel->CurrentItem)];
-  std::string name = item.FindData.cFileName;
-  int directory = (item.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  if (name != ".." && !directory) return 0;
-  return ChangeDirectory(host, panel, name, 0);
-}
-
 // Enter with text on the command line: the plugin may take it; else the
 // host runs the line (the plugin's prefix opens a panel) and clears it.
 void EnterCommandLine(FarHost* host, PanelModel* panel) {
@@ -200,7 +188,7 @@ void RunPluginKey(FarHost* host, PanelModel* panel, const KeyStep& step) {
   if (step.Code == kPageUp && step.Control == PKF_CONTROL)
     ChangeDirectory(host, panel, "..", 0);
   else if (step.Code == kPageDown && step.Control == PKF_CONTROL)
-    HostEnterItem(host, panel);
+    EnterCurrentItem(host, panel);
 }
 
 void RunStep(FarHost* host, const KeyStep& step) {

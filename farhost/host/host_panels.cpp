@@ -212,6 +212,10 @@ int PressEnter(FarHost* host) {
   PanelModel* panel = host->activePanel;
   if (panel == nullptr) return 0;
   if (host->Exports().ProcessKey(panel->Plugin, kEnterKey, 0)) return 1;
+  return EnterCurrentItem(host, panel);
+}
+
+int EnterCurrentItem(FarHost* host, PanelModel* panel) {
   if (panel->Items.empty()) return 0;
   // Read before anything can refresh the list.
   const PluginPanelItem& item =

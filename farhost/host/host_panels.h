@@ -66,10 +66,15 @@ int ChangeDirectory(FarHost* host, PanelModel* panel, const std::string& dir,
                     int opMode);
 
 // Enter on the active panel: ProcessKey(VK_RETURN) first; when it returns
-// 0, Enter on ".." goes up and Enter on a directory item goes into it by
-// its file name (ChangeDirectory with opMode 0). Returns 1 when something
-// was done (by the plugin or the host), 0 otherwise.
+// 0, the host's own EnterCurrentItem. Returns 1 when something was done
+// (by the plugin or the host), 0 otherwise.
 int PressEnter(FarHost* host);
+
+// The host's own Enter on the panel's current item: ".." goes up and a
+// directory item goes into it by its file name (ChangeDirectory with
+// opMode 0). Returns ChangeDirectory's result; 0 for any other item or an
+// empty panel.
+int EnterCurrentItem(FarHost* host, PanelModel* panel);
 
 // The panel of a handle: INVALID_HANDLE_VALUE names the active panel.
 // Null when no open panel has the handle.
