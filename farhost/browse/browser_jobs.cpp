@@ -15,6 +15,7 @@
 #include "farhost/commands/find_walk.h"
 #include "farhost/host/host_panels.h"
 #include "farhost/sys/sys.h"
+#include "farhost/tui/boxes.h"
 #include "farhost/tui/screen.h"
 
 namespace {
@@ -80,32 +81,18 @@ void ViewDiskFile(Browser* b, FsPanel* panel, int edit) {
     RunTextViewer(b->Ui, name, ReadFile(path, 1 << 22));
 }
 
-FarDialogItem DialogItem(int type, int x1, int y, int x2, DWORD flags,
-                         const char* text) {
-  FarDialogItem item;
-  std::memset(&item, 0, sizeof(item));
-  item.Type = type;
-  item.X1 = x1;
-  item.Y1 = item.Y2 = y;
-  item.X2 = x2;
-  item.Flags = flags;
-  std::snprintf(item.Data, sizeof(item.Data), "%s", text);
-  return item;
-}
-
 // The search dialog; 0 when cancelled.
 int AskFind(Browser* b, std::string* masks, std::string* text) {
   FarDialogItem items[] = {
-      DialogItem(DI_DOUBLEBOX, 3, 1, 72, 0, "Find file"),
-      DialogItem(DI_TEXT, 5, 2, 0, 0, "A file mask or several file masks:"),
-      DialogItem(DI_EDIT, 5, 3, 70, DIF_HISTORY, masks->c_str()),
-      DialogItem(DI_TEXT, 5, 4, 0, 0, "Containing text:"),
-      DialogItem(DI_EDIT, 5, 5, 70, DIF_HISTORY, text->c_str()),
-      DialogItem(DI_TEXT, 0, 6, 0, DIF_SEPARATOR | DIF_BOXCOLOR, ""),
-      DialogItem(DI_BUTTON, 0, 7, 0, DIF_CENTERGROUP, "&Find"),
-      DialogItem(DI_BUTTON, 0, 7, 0, DIF_CENTERGROUP, "Cancel"),
+      DialogItem(DI_DOUBLEBOX, 3, 1, 72, 8, 0, "Find file"),
+      DialogItem(DI_TEXT, 5, 2, 0, 2, 0, "A file mask or several file masks:"),
+      DialogItem(DI_EDIT, 5, 3, 70, 3, DIF_HISTORY, *masks),
+      DialogItem(DI_TEXT, 5, 4, 0, 4, 0, "Containing text:"),
+      DialogItem(DI_EDIT, 5, 5, 70, 5, DIF_HISTORY, *text),
+      DialogItem(DI_TEXT, 0, 6, 0, 6, DIF_SEPARATOR | DIF_BOXCOLOR, ""),
+      DialogItem(DI_BUTTON, 0, 7, 0, 7, DIF_CENTERGROUP, "&Find"),
+      DialogItem(DI_BUTTON, 0, 7, 0, 7, DIF_CENTERGROUP, "Cancel"),
   };
-  items[0].Y2 = 8;
   items[2].History = "Masks";
   items[4].History = "SearchText";
   items[2].Focus = 1;

@@ -4,6 +4,8 @@
 #ifndef TOLVANE_FARHOST_TUI_BOXES_H
 #define TOLVANE_FARHOST_TUI_BOXES_H
 
+#include <string>
+
 #include "farhost/host/host_ui.h"
 #include "farhost/tui/box_stage.h"
 
@@ -18,5 +20,10 @@ int RunMenuBox(BoxStage* ui, const MenuRequest& menu, int* breakCode);
 // size less one at most).
 int RunDialogBox(BoxStage* ui, int x1, int y1, int x2, int y2,
                  FarDialogItem* items, int count, int editLimit);
+
+// A dialog item as the host builds its own dialogs: zero-filled, with the
+// type, the rectangle, the flags and the text (cut to fit Data).
+FarDialogItem DialogItem(int type, int x1, int y1, int x2, int y2, DWORD flags,
+                         const std::string& text);
 
 #endif  // TOLVANE_FARHOST_TUI_BOXES_H

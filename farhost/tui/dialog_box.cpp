@@ -387,3 +387,18 @@ int RunDialogBox(BoxStage* ui, int x1, int y1, int x2, int y2,
   WriteBack(&state, result);
   return result;
 }
+
+FarDialogItem DialogItem(int type, int x1, int y1, int x2, int y2, DWORD flags,
+                         const std::string& text) {
+  FarDialogItem item;
+  std::memset(&item, 0, sizeof(item));
+  item.Type = type;
+  item.X1 = x1;
+  item.Y1 = y1;
+  item.X2 = x2;
+  item.Y2 = y2;
+  item.Flags = flags;
+  size_t length = std::min(text.size(), sizeof(item.Data) - 1);
+  std::memcpy(item.Data, text.data(), length);
+  return item;
+}

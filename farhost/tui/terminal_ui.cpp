@@ -26,45 +26,27 @@ const int kInputWidth = 76;
 // buttons): the box adds its answer to the history itself.
 const DWORD kManualAddHistory = DIF_NOBRACKETS;
 
-void SetText(FarDialogItem* item, const std::string& text) {
-  size_t length = std::min(text.size(), sizeof(item->Data) - 1);
-  std::memcpy(item->Data, text.data(), length);
-  item->Data[length] = '\0';
-}
-
-FarDialogItem Item(int type, int x1, int y1, int x2, int y2, DWORD flags,
-                   const std::string& text) {
-  FarDialogItem item;
-  std::memset(&item, 0, sizeof(item));
-  item.Type = type;
-  item.X1 = x1;
-  item.Y1 = y1;
-  item.X2 = x2;
-  item.Y2 = y2;
-  item.Flags = flags;
-  SetText(&item, text);
-  return item;
-}
-
 // Builds the items; returns how many there are.
 int BuildInputItems(const InputRequest& input, const std::string& initial,
                     FarDialogItem* items) {
   bool buttons = (input.Flags & FIB_BUTTONS) != 0;
   int bottom = buttons ? 6 : 4;
   items[kInputFrame] =
-      Item(DI_DOUBLEBOX, 3, 1, kInputWidth - 4, bottom, 0, input.Title);
-  items[kInputPrompt] = Item(DI_TEXT, 5, 2, 0, 2, 0, input.Prompt);
+      DialogItem(DI_DOUBLEBOX, 3, 1, kInputWidth - 4, bottom, 0, input.Title);
+  items[kInputPrompt] = DialogItem(DI_TEXT, 5, 2, 0, 2, 0, input.Prompt);
   int type = (input.Flags & FIB_PASSWORD) ? DI_PSWEDIT : DI_EDIT;
   DWORD flags = input.History.empty() ? 0 : DIF_HISTORY | kManualAddHistory;
-  items[kInputEdit] = Item(type, 5, 3, kInputWidth - 6, 3, flags, initial);
+  items[kInputEdit] =
+      DialogItem(type, 5, 3, kInputWidth - 6, 3, flags, initial);
   items[kInputEdit].History = input.History.c_str();
   items[kInputEdit].Focus = 1;
   if (!buttons) return kInputSeparator;
   items[kInputSeparator] =
-      Item(DI_TEXT, 0, 4, 0, 4, DIF_SEPARATOR | DIF_BOXCOLOR, "");
-  items[kInputOk] = Item(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "OK");
+      DialogItem(DI_TEXT, 0, 4, 0, 4, DIF_SEPARATOR | DIF_BOXCOLOR, "");
+  items[kInputOk] = DialogItem(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "OK");
   items[kInputOk].DefaultButton = 1;
-  items[kInputCancel] = Item(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "Cancel");
+  items[kInputCancel] =
+      DialogItem(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "Cancel");
   return kInputItems;
 }
 
