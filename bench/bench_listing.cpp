@@ -30,11 +30,12 @@
 #include <string>
 #include <vector>
 
-#include "farhost/find_walk.h"
-#include "farhost/host.h"
-#include "farhost/host_panels.h"
-#include "farhost/scripted_ui.h"
-#include "farhost/sys.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/host.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/host/services.h"
+#include "farhost/scripted/scripted_ui.h"
+#include "farhost/sys/sys.h"
 
 namespace {
 
@@ -181,7 +182,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_listing: %s\n", error.c_str());
     return 1;
   }
-  host.StartPlugin();
+  StartPlugin(&host);
   PanelModel* model = OpenPanel(&host, OPEN_PLUGINSMENU, 0);
   if (model == nullptr) {
     std::fprintf(stderr, "bench_listing: OpenPlugin failed\n");

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "farhost/host.h"
-#include "farhost/info_command.h"
-#include "farhost/key_command.h"
-#include "farhost/script_commands.h"
-#include "farhost/show_command.h"
-#include "farhost/sys.h"
+#include "farhost/commands/info_command.h"
+#include "farhost/commands/key_command.h"
+#include "farhost/commands/script_commands.h"
+#include "farhost/commands/show_command.h"
+#include "farhost/host/host.h"
+#include "farhost/sys/sys.h"
 #if TOLVANE_BROWSER
 #include "farhost/browse/browse_command.h"
 #endif

@@ -1,9 +1,10 @@
-# farhost's tests: its own unit tests (farhost/*_test.cpp) and the
+# farhost's tests: its own unit tests (farhost/*/*_test.cpp) and the
 # integration tests that load the plugin's test build through farhost
 # (tests/farhost/). Included from tests/CMakeLists.txt.
 
 file(GLOB FARHOST_UNIT_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/farhost/*_test.cpp)
+     ${CMAKE_SOURCE_DIR}/farhost/host/*_test.cpp
+     ${CMAKE_SOURCE_DIR}/farhost/commands/*_test.cpp)
 add_executable(unit_farhost ${FARHOST_UNIT_SOURCES})
 target_link_libraries(unit_farhost PRIVATE farhost GTest::gtest_main)
 add_test(NAME unit_farhost COMMAND unit_farhost)
@@ -67,4 +68,22 @@ if(NOT WIN32)
   add_test(NAME tolvane_interrupt
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/farhost/interrupt.sh
                    ${CMAKE_BINARY_DIR}/bin)
+endif()
+
+# No two parts of farhost depend on each other in a circle: includes, and
+# calls as the built libraries' symbol tables show them.
+if(NOT WIN32)
+  set(farhost_layers farhost_sys farhost_host farhost_scripted
+      farhost_console farhost_commands)
+  if(TARGET farhost_browse)
+    list(APPEND farhost_layers farhost_tui farhost_browse)
+  endif()
+  set(farhost_layer_files)
+  foreach(layer ${farhost_layers})
+    list(APPEND farhost_layer_files $<TARGET_FILE:${layer}>)
+  endforeach()
+  add_test(NAME farhost_no_cycles
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/farhost/no_cycles.sh
+                   ${CMAKE_SOURCE_DIR}/farhost ${CMAKE_NM}
+                   ${farhost_layer_files})
 endif()

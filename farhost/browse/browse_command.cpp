@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "farhost/browse/browser.h"
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 namespace {

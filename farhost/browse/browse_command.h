@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "farhost/script_commands.h"
+#include "farhost/commands/script_commands.h"
 
 // Whether any override is set.
 int HasOverrides(const SettingsOverrides& overrides);

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "farhost/host.h"
+#include "farhost/host/host.h"
 
 struct BrowseOptions {
   HostOptions Host;         // plugin, RootKey, language, code page

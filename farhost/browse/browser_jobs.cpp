@@ -1,4 +1,6 @@
 // The browser's jobs on entries: F3 view, F4 edit, Alt+F7 file search.
+#include "farhost/browse/browser_jobs.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -6,12 +8,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/browse/browser_state.h"
 #include "farhost/browse/file_ops.h"
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
 #include "farhost/browse/viewers.h"
-#include "farhost/sys.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/sys/sys.h"
+#include "farhost/tui/boxes.h"
 #include "farhost/tui/screen.h"
 
 namespace {
@@ -77,32 +81,18 @@ void ViewDiskFile(Browser* b, FsPanel* panel, int edit) {
     RunTextViewer(b->Ui, name, ReadFile(path, 1 << 22));
 }
 
-FarDialogItem DialogItem(int type, int x1, int y, int x2, DWORD flags,
-                         const char* text) {
-  FarDialogItem item;
-  std::memset(&item, 0, sizeof(item));
-  item.Type = type;
-  item.X1 = x1;
-  item.Y1 = item.Y2 = y;
-  item.X2 = x2;
-  item.Flags = flags;
-  std::snprintf(item.Data, sizeof(item.Data), "%s", text);
-  return item;
-}
-
 // The search dialog; 0 when cancelled.
 int AskFind(Browser* b, std::string* masks, std::string* text) {
   FarDialogItem items[] = {
-      DialogItem(DI_DOUBLEBOX, 3, 1, 72, 0, "Find file"),
-      DialogItem(DI_TEXT, 5, 2, 0, 0, "A file mask or several file masks:"),
-      DialogItem(DI_EDIT, 5, 3, 70, DIF_HISTORY, masks->c_str()),
-      DialogItem(DI_TEXT, 5, 4, 0, 0, "Containing text:"),
-      DialogItem(DI_EDIT, 5, 5, 70, DIF_HISTORY, text->c_str()),
-      DialogItem(DI_TEXT, 0, 6, 0, DIF_SEPARATOR | DIF_BOXCOLOR, ""),
-      DialogItem(DI_BUTTON, 0, 7, 0, DIF_CENTERGROUP, "&Find"),
-      DialogItem(DI_BUTTON, 0, 7, 0, DIF_CENTERGROUP, "Cancel"),
+      DialogItem(DI_DOUBLEBOX, 3, 1, 72, 8, 0, "Find file"),
+      DialogItem(DI_TEXT, 5, 2, 0, 2, 0, "A file mask or several file masks:"),
+      DialogItem(DI_EDIT, 5, 3, 70, 3, DIF_HISTORY, *masks),
+      DialogItem(DI_TEXT, 5, 4, 0, 4, 0, "Containing text:"),
+      DialogItem(DI_EDIT, 5, 5, 70, 5, DIF_HISTORY, *text),
+      DialogItem(DI_TEXT, 0, 6, 0, 6, DIF_SEPARATOR | DIF_BOXCOLOR, ""),
+      DialogItem(DI_BUTTON, 0, 7, 0, 7, DIF_CENTERGROUP, "&Find"),
+      DialogItem(DI_BUTTON, 0, 7, 0, 7, DIF_CENTERGROUP, "Cancel"),
   };
-  items[0].Y2 = 8;
   items[2].History = "Masks";
   items[4].History = "SearchText";
   items[2].Focus = 1;
@@ -121,18 +111,37 @@ int AskFind(Browser* b, std::string* masks, std::string* text) {
   return 1;
 }
 
+// One hit of the file search: the plugin's directory (its CurDir) where
+// the item was listed, and the item's name.
+struct SearchHit {
+  std::string Folder;
+  std::string Name;
+};
+
+struct HitList {
+  FarHost* Host;
+  HANDLE Plugin;
+  std::vector<SearchHit> Hits;
+};
+
+// The plugin stands in the hit's directory: its CurDir names the folder.
+void CollectHit(const FindHit& hit, void* context) {
+  HitList* list = static_cast<HitList*>(context);
+  OpenPluginInfo info;
+  std::memset(&info, 0, sizeof(info));
+  list->Host->Exports().GetOpenPluginInfo(list->Plugin, &info);
+  size_t slash = hit.Path.find_last_of('\\');
+  list->Hits.push_back(SearchHit{info.CurDir != nullptr ? info.CurDir : "",
+                                 hit.Path.substr(slash + 1)});
+}
+
 // The hits in a menu; Enter on one opens its folder with the cursor on it.
+// A search that stopped at a bound says so below the list.
 void ShowHits(Browser* b, PluginPanel* panel,
-              const std::vector<SearchHit>& hits) {
-  MenuRequest menu{FMENU_WRAPMODE,
-                   -1,
-                   -1,
-                   0,
-                   "Find file",
-                   std::to_string(hits.size()) + " found",
-                   "FindFile",
-                   {},
-                   {}};
+              const std::vector<SearchHit>& hits, const FindResult& result) {
+  MenuRequest menu{FMENU_WRAPMODE, -1, -1, 0, "Find file", "", "FindFile"};
+  menu.Bottom = std::to_string(hits.size()) + " found";
+  if (result.CutShort) menu.Bottom += "; the search stopped: " + result.Reason;
   for (const SearchHit& hit : hits) {
     std::string folder = hit.Folder;
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -175,7 +184,18 @@ void FindFiles(Browser* b) {
   PluginPanel* plugin = static_cast<PluginPanel*>(panel);
   MessageRequest box{0, "", "Find file", {"Searching..."}, {}};
   b->Ui->Message(box);  // drawn; no buttons: returns at once
-  std::vector<SearchHit> hits =
-      WalkPluginFind(b->Host, plugin->Model(), masks, text);
-  ShowHits(b, plugin, hits);
+  // Tighter bounds than the command's, at most 2000 hits for the menu; the
+  // plugin keeps quiet (OPM_SILENT) about an entry file it cannot write, as
+  // in the file manager's own search.
+  FindLimits limits;
+  limits.MaxDepth = 8;
+  limits.MaxItems = 200000;
+  limits.MaxHits = 2000;
+  limits.FetchMode = OPM_FIND | OPM_SILENT;
+  PanelModel* model = plugin->Model();
+  HitList list{b->Host, model->Plugin, {}};
+  FindResult result = FindFilesContaining(b->Host, model, masks, text, limits,
+                                          CollectHit, &list);
+  RefreshPanel(b->Host, model);  // the walk listed other directories
+  ShowHits(b, plugin, list.Hits, result);
 }

@@ -1,14 +1,16 @@
 // The browser's keys: every key goes to the plugin's ProcessKey first when
 // the active panel is a plugin panel; what the plugin leaves is the host's.
+#include "farhost/browse/browser_keys.h"
+
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 
-#include "farhost/browse/browser_state.h"
+#include "farhost/browse/browser_jobs.h"
 #include "farhost/browse/fs_panel.h"
 #include "farhost/browse/plugin_panel.h"
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "farhost/tui/edit_line.h"
 #include "farhost/tui/screen.h"
 

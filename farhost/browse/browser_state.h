@@ -1,5 +1,6 @@
-// The browser's state and the pieces of its main loop, shared by
-// browser.cpp (screen, loop, panels) and browser_keys.cpp (the keys).
+// The browser's state and the routines its loop (browser.cpp), its keys
+// (browser_keys.cpp) and its jobs (browser_jobs.cpp) share: the screen
+// layout, opening panels, the help and the clipboard (browser_state.cpp).
 #ifndef TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H
 #define TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H
 
@@ -7,8 +8,8 @@
 #include <string>
 
 #include "farhost/browse/browse_panel.h"
-#include "farhost/browse/browser.h"
 #include "farhost/browse/help_file.h"
+#include "farhost/host/host.h"
 #include "farhost/tui/terminal_ui.h"
 
 struct Browser {
@@ -35,9 +36,6 @@ int PanelRows(Browser* b, int side);
 // Paints panels, command line and key bar (the bottom layer).
 void PaintBrowser(Browser* b);
 
-// Handles one key: the plugin's ProcessKey first, then the host's keys.
-void HandleBrowserKey(Browser* b, const KeyEvent& key);
-
 // Replaces a panel: with the plugin opened from openFrom with item
 // (null for the file-system panel of the current folder). Returns 0 when
 // the plugin refused (the panel stays as it was).
@@ -55,12 +53,5 @@ void ShowHelp(Browser* b, const std::string& topic, int fromPlugin);
 
 // Hands text the plugin copied to the terminal's clipboard.
 void SyncClipboard(Browser* b);
-
-// F3 and F4 on the current item of a plugin panel; F3 on a file of a
-// file-system panel views it.
-void ViewCurrent(Browser* b, int edit);
-
-// Alt+F7: the file search of a plugin panel.
-void FindFiles(Browser* b);
 
 #endif  // TOLVANE_FARHOST_BROWSE_BROWSER_STATE_H

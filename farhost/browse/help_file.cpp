@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/lng_file.h"
+#include "farhost/host/lng_file.h"
 
 namespace {
 

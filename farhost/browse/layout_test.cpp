@@ -147,13 +147,6 @@ TEST(DirEntryCell, SizesAndMarks) {
   EXPECT_EQ(8u, DirEntryCell(page, file, "D").size());
 }
 
-TEST(ContainsNoCase, FindsAnywhere) {
-  EXPECT_TRUE(ContainsNoCase("Sysop : Janet Kowalczyk", "kowal"));
-  EXPECT_TRUE(ContainsNoCase("x", ""));
-  EXPECT_FALSE(ContainsNoCase("Kowa", "kowal"));
-  EXPECT_FALSE(ContainsNoCase("", "a"));
-}
-
 TEST(SplitViewerLines, CrLfAndTabs) {
   static const struct {
     const char* Text;

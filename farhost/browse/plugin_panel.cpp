@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "farhost/host_panels.h"
+#include "farhost/host/host_panels.h"
 
 const char* const kNoLabel = "\x01";
 

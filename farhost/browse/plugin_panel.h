@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "farhost/browse/browse_panel.h"
-#include "farhost/host.h"
-#include "farhost/panel_model.h"
+#include "farhost/host/host.h"
+#include "farhost/host/panel_model.h"
 
 // One panel mode as the host keeps it (the plugin's strings copied).
 struct HostPanelMode {

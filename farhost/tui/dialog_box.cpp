@@ -34,7 +34,7 @@ const char32_t kHistoryMark = 0x2193;            // an arrow down
 const int kKeepOpen = -2;
 
 struct DialogState {
-  TerminalUi* Ui;
+  BoxStage* Ui;
   FarDialogItem* Items;
   int Count;
   int X1, Y1, X2, Y2;  // as the plugin gave them
@@ -364,7 +364,7 @@ void WriteBack(DialogState* s, int closed) {
 
 }  // namespace
 
-int RunDialogBox(TerminalUi* ui, int x1, int y1, int x2, int y2,
+int RunDialogBox(BoxStage* ui, int x1, int y1, int x2, int y2,
                  FarDialogItem* items, int count, int editLimit) {
   DialogState state;
   state.Ui = ui;
@@ -386,4 +386,19 @@ int RunDialogBox(TerminalUi* ui, int x1, int y1, int x2, int y2,
   ui->PopLayer();
   WriteBack(&state, result);
   return result;
+}
+
+FarDialogItem DialogItem(int type, int x1, int y1, int x2, int y2, DWORD flags,
+                         const std::string& text) {
+  FarDialogItem item;
+  std::memset(&item, 0, sizeof(item));
+  item.Type = type;
+  item.X1 = x1;
+  item.Y1 = y1;
+  item.X2 = x2;
+  item.Y2 = y2;
+  item.Flags = flags;
+  size_t length = std::min(text.size(), sizeof(item.Data) - 1);
+  std::memcpy(item.Data, text.data(), length);
+  return item;
 }

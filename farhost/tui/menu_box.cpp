@@ -181,7 +181,7 @@ int HandleKey(MenuState* s, const KeyEvent& key, int* breakCode) {
 
 }  // namespace
 
-int RunMenuBox(TerminalUi* ui, const MenuRequest& menu, int* breakCode) {
+int RunMenuBox(BoxStage* ui, const MenuRequest& menu, int* breakCode) {
   *breakCode = -1;
   MenuState state;
   state.Menu = &menu;

@@ -110,7 +110,7 @@ int HandleKey(MessageState* s, const KeyEvent& key) {
 
 }  // namespace
 
-int RunMessageBox(TerminalUi* ui, const MessageRequest& box) {
+int RunMessageBox(BoxStage* ui, const MessageRequest& box) {
   MessageState state{&box, 0};
   ui->PushLayer([&state] { PaintMessage(state); });
   if (box.Buttons.empty()) {

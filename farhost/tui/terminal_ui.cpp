@@ -1,5 +1,5 @@
-// TerminalUi: the screen, the layers under the boxes, the histories, and the
-// input box, which is a small dialog as the file manager builds it.
+// TerminalUi: the host's boxes on the terminal, each through its box loop;
+// the input box is a small dialog as the file manager builds it.
 #include "farhost/tui/terminal_ui.h"
 
 #include <algorithm>
@@ -26,102 +26,40 @@ const int kInputWidth = 76;
 // buttons): the box adds its answer to the history itself.
 const DWORD kManualAddHistory = DIF_NOBRACKETS;
 
-void SetText(FarDialogItem* item, const std::string& text) {
-  size_t length = std::min(text.size(), sizeof(item->Data) - 1);
-  std::memcpy(item->Data, text.data(), length);
-  item->Data[length] = '\0';
-}
-
-FarDialogItem Item(int type, int x1, int y1, int x2, int y2, DWORD flags,
-                   const std::string& text) {
-  FarDialogItem item;
-  std::memset(&item, 0, sizeof(item));
-  item.Type = type;
-  item.X1 = x1;
-  item.Y1 = y1;
-  item.X2 = x2;
-  item.Y2 = y2;
-  item.Flags = flags;
-  SetText(&item, text);
-  return item;
-}
-
 // Builds the items; returns how many there are.
 int BuildInputItems(const InputRequest& input, const std::string& initial,
                     FarDialogItem* items) {
   bool buttons = (input.Flags & FIB_BUTTONS) != 0;
   int bottom = buttons ? 6 : 4;
   items[kInputFrame] =
-      Item(DI_DOUBLEBOX, 3, 1, kInputWidth - 4, bottom, 0, input.Title);
-  items[kInputPrompt] = Item(DI_TEXT, 5, 2, 0, 2, 0, input.Prompt);
+      DialogItem(DI_DOUBLEBOX, 3, 1, kInputWidth - 4, bottom, 0, input.Title);
+  items[kInputPrompt] = DialogItem(DI_TEXT, 5, 2, 0, 2, 0, input.Prompt);
   int type = (input.Flags & FIB_PASSWORD) ? DI_PSWEDIT : DI_EDIT;
   DWORD flags = input.History.empty() ? 0 : DIF_HISTORY | kManualAddHistory;
-  items[kInputEdit] = Item(type, 5, 3, kInputWidth - 6, 3, flags, initial);
+  items[kInputEdit] =
+      DialogItem(type, 5, 3, kInputWidth - 6, 3, flags, initial);
   items[kInputEdit].History = input.History.c_str();
   items[kInputEdit].Focus = 1;
   if (!buttons) return kInputSeparator;
   items[kInputSeparator] =
-      Item(DI_TEXT, 0, 4, 0, 4, DIF_SEPARATOR | DIF_BOXCOLOR, "");
-  items[kInputOk] = Item(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "OK");
+      DialogItem(DI_TEXT, 0, 4, 0, 4, DIF_SEPARATOR | DIF_BOXCOLOR, "");
+  items[kInputOk] = DialogItem(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "OK");
   items[kInputOk].DefaultButton = 1;
-  items[kInputCancel] = Item(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "Cancel");
+  items[kInputCancel] =
+      DialogItem(DI_BUTTON, 0, 5, 0, 5, DIF_CENTERGROUP, "Cancel");
   return kInputItems;
 }
 
 }  // namespace
 
-// Keeps a box's help topic on the UI's list while the box is open.
-struct HelpScope {
-  HelpScope(TerminalUi* ui, const std::string& topic, int fromPlugin) : Ui(ui) {
-    Ui->helpTopics_.emplace_back(topic, fromPlugin);
-  }
-  ~HelpScope() { Ui->helpTopics_.pop_back(); }
-  TerminalUi* Ui;
-};
-
-TerminalUi::TerminalUi(const TerminalUiOptions& options) : options_(options) {
-  if (!options_.HistoryPath.empty()) histories_.Load(options_.HistoryPath);
-}
+TerminalUi::TerminalUi(const TerminalUiOptions& options)
+    : BoxStage(options.HistoryPath), options_(options) {}
 
 TerminalUi::~TerminalUi() { ScreenClose(); }
 
 int TerminalUi::Start() { return ScreenOpen(options_.CodePage); }
 
 void TerminalUi::Stop() { ScreenClose(); }
-
-void TerminalUi::PushLayer(std::function<void()> paint) {
-  layers_.push_back(std::move(paint));
-}
-
-void TerminalUi::PopLayer() {
-  if (!layers_.empty()) layers_.pop_back();
-}
-
-void TerminalUi::Redraw() {
-  ScreenHideCursor();
-  ScreenFill(0, 0, ScreenWidth() - 1, ScreenHeight() - 1, kColorBackground);
-  for (const auto& paint : layers_) paint();
-  ScreenRefresh();
-}
-
-void TerminalUi::HistoryChanged() {
-  if (!options_.HistoryPath.empty()) histories_.Save(options_.HistoryPath);
-}
-
-void TerminalUi::SetHelpHandler(
-    std::function<void(const std::string&, int)> show) {
-  help_ = std::move(show);
-}
-
-int TerminalUi::OfferHelp(const KeyEvent& key) {
-  if (key.Key != VK_F1 || key.Control != 0 || !help_ || inHelp_ ||
-      helpTopics_.empty() || helpTopics_.back().first.empty())
-    return 0;
-  inHelp_ = 1;
-  help_(helpTopics_.back().first, helpTopics_.back().second);
-  inHelp_ = 0;
-  return 1;
-}
 
 int TerminalUi::Message(const MessageRequest& box) {
   if (!Start()) return -1;
@@ -149,7 +87,7 @@ int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
   std::string initial = input.Initial;
   if (initial.empty() && !input.History.empty() &&
       !(input.Flags & FIB_NOUSELASTHISTORY))
-    initial = histories_.Last(input.History);
+    initial = Histories().Last(input.History);
   FarDialogItem items[kInputItems];
   int count = BuildInputItems(input, initial, items);
   int limit = input.Length > 1 ? input.Length - 1 : 1;
@@ -161,18 +99,9 @@ int TerminalUi::InputBox(const InputRequest& input, std::string* text) {
     std::string answer(items[kInputEdit].Data,
                        strnlen(items[kInputEdit].Data, sizeof(items[0].Data)));
     if (answer.empty() && !(input.Flags & FIB_ENABLEEMPTY)) continue;
-    histories_.Add(input.History, answer);
+    Histories().Add(input.History, answer);
     HistoryChanged();
     *text = answer;
     return 1;
-  }
-}
-
-void WaitKey(TerminalUi* ui, KeyEvent* key) {
-  for (;;) {
-    ui->Redraw();
-    ScreenReadKey(key);
-    if (key->Key == kKeyResize || ui->OfferHelp(*key)) continue;
-    return;
   }
 }

@@ -3,27 +3,24 @@
 // (ncursesw), with the plugin's OEM texts shown through the code page.
 //
 // Every box is modal: it returns when the user closes it. What lies under
-// the boxes (the panels) is painted by layers that the caller pushes; every
-// redraw, after a size change too, paints the layers bottom-up and then
-// the boxes that are open. Without a terminal every box is cancelled.
+// the boxes (the panels) is painted by layers that the caller pushes on the
+// stage (box_stage.h); every redraw, after a size change too, paints the
+// layers bottom-up and then the boxes that are open. Without a terminal
+// every box is cancelled.
 #ifndef TOLVANE_FARHOST_TUI_TERMINAL_UI_H
 #define TOLVANE_FARHOST_TUI_TERMINAL_UI_H
 
-#include <functional>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "farhost/host_ui.h"
-#include "farhost/tui/history_store.h"
-#include "farhost/tui/keys.h"
+#include "farhost/host/host_ui.h"
+#include "farhost/tui/box_stage.h"
 
 struct TerminalUiOptions {
   int CodePage = 866;       // 866 or 437: the plugin's texts
   std::string HistoryPath;  // where histories persist; empty: memory only
 };
 
-class TerminalUi : public HostUi {
+class TerminalUi : public HostUi, public BoxStage {
  public:
   explicit TerminalUi(const TerminalUiOptions& options);
   ~TerminalUi() override;  // puts the terminal back
@@ -55,38 +52,8 @@ class TerminalUi : public HostUi {
   // accepted.
   int InputBox(const InputRequest& input, std::string* text) override;
 
-  // Painters of what lies under the boxes, bottom-up.
-  void PushLayer(std::function<void()> paint);
-  void PopLayer();
-
-  // Paints every layer and sends it to the terminal.
-  void Redraw();
-
-  // Help for the boxes: while a box whose request named a help topic is
-  // open, F1 calls show(topic, fromPlugin) instead of reaching the box.
-  // fromPlugin is 1 for the boxes a plugin opens with its number (message,
-  // menu, dialog) and 0 for an input box, which carries none. Null: F1 is
-  // an ordinary key.
-  void SetHelpHandler(std::function<void(const std::string&, int)> show);
-
-  // Shows the help of the innermost open box for F1; returns 1 when the
-  // key was taken for that. Not re-entered while help is shown.
-  int OfferHelp(const KeyEvent& key);
-
-  // The edit-field histories; saved to HistoryPath after every change.
-  HistoryStore& Histories() { return histories_; }
-  void HistoryChanged();
-
  private:
   TerminalUiOptions options_;
-  HistoryStore histories_;
-  std::vector<std::function<void()>> layers_;
-  std::function<void(const std::string&, int)> help_;
-  // Topic and fromPlugin of the open boxes, innermost last.
-  std::vector<std::pair<std::string, int>> helpTopics_;
-  int inHelp_ = 0;
-
-  friend struct HelpScope;
 };
 
 #endif  // TOLVANE_FARHOST_TUI_TERMINAL_UI_H

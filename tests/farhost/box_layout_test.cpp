@@ -7,7 +7,8 @@
 #include <cstring>
 #include <map>
 
-#include "farhost/sys.h"
+#include "farhost/host/services.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 
 namespace {
@@ -142,7 +143,7 @@ class BoxLayoutTest : public PanelTest,
     host_ = std::make_unique<FarHost>(Options(language), &ui_);
     std::string error;
     ASSERT_TRUE(host_->Load(&error)) << error;
-    host_->StartPlugin();
+    StartPlugin(host_.get());
     PluginInfo info;
     host_->QueryPluginInfo(&info);
   }

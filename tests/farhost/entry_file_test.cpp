@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "farhost/file_fetch.h"
-#include "farhost/find_walk.h"
-#include "farhost/sys.h"
-#include "farhost/view_mode.h"
+#include "farhost/commands/file_fetch.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/commands/view_mode.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 
 namespace {

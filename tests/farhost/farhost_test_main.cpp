@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "farhost/lng_file.h"
-#include "farhost/sys.h"
+#include "farhost/host/lng_file.h"
+#include "farhost/sys/sys.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // panel closes.
 #include <cstring>
 
-#include "farhost/key_command.h"
-#include "farhost/sys.h"
-#include "farhost/view_mode.h"
+#include "farhost/commands/key_command.h"
+#include "farhost/commands/view_mode.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 #include "platform/platform.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 #include "platform/platform.h"
 

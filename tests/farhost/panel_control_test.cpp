@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "farhost/find_walk.h"
-#include "farhost/services.h"
+#include "farhost/commands/find_walk.h"
+#include "farhost/host/services.h"
 #include "panel_fixture.h"
 
 namespace {
@@ -224,6 +224,17 @@ TEST_F(ControlTest, FindStopsAtItsBounds) {
     std::string path = hit.back() == '\\' ? hit.substr(0, hit.size() - 1) : hit;
     EXPECT_LE(std::count(path.begin(), path.end(), '\\'), 3) << hit;
   }
+  // A bound on the hits stops the walk deep in the tree; the plugin still
+  // climbs back to where the walk began.
+  FindLimits firstHits;
+  firstHits.MaxHits = 40;
+  hits.clear();
+  result = FindFiles(host_.get(), panel, "*", firstHits, Collect, &hits);
+  EXPECT_TRUE(result.CutShort);
+  EXPECT_EQ(result.Reason, "at 40 hits");
+  EXPECT_EQ(hits.size(), 40u);
+  RefreshPanel(host_.get(), panel);
+  EXPECT_EQ(NamesOf(*panel), "1 2 3 4");
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "farhost/sys.h"
+#include "farhost/host/services.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 std::string SamplePath() {
@@ -60,7 +61,7 @@ FarHost* PanelTest::Start() {
   host_ = std::make_unique<FarHost>(Options(), &ui_);
   std::string error;
   EXPECT_TRUE(host_->Load(&error)) << error;
-  host_->StartPlugin();
+  StartPlugin(host_.get());
   PluginInfo info;
   host_->QueryPluginInfo(&info);
   return host_.get();

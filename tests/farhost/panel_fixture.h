@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "farhost/host_panels.h"
-#include "farhost/scripted_ui.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/scripted/scripted_ui.h"
 #include "plugin_fixture.h"
 
 // The folder of the compiled sample, with a trailing separator.

@@ -2,7 +2,7 @@
 // points than one item list holds, a damaged index, and the hierarchy order
 // in a net whose hubs are not in address order (nodelists compiled at test
 // time with tolvane-compile).
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "panel/item_list.h"
 #include "panel_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 std::string TestPluginFolder() {

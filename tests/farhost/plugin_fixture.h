@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "farhost/host.h"
-#include "farhost/lng_file.h"
+#include "farhost/host/host.h"
+#include "farhost/host/lng_file.h"
 
 // The folder of the test plugin and the path of its binary.
 std::string TestPluginFolder();

@@ -6,9 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "farhost/info_command.h"
-#include "farhost/scripted_ui.h"
-#include "farhost/sys.h"
+#include "farhost/commands/info_command.h"
+#include "farhost/host/services.h"
+#include "farhost/scripted/scripted_ui.h"
+#include "farhost/sys/sys.h"
 #include "plugin_fixture.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST_F(PluginTest, RegistersMenusAndPrefix) {
   FarHost host(Options(), &ui);
   std::string error;
   ASSERT_TRUE(host.Load(&error)) << error;
-  host.StartPlugin();
+  StartPlugin(&host);
   PluginInfo info;
   host.QueryPluginInfo(&info);
   std::string name = MessagesOf("Tolvane_eng.lng").at(0);
@@ -116,7 +117,7 @@ TEST_P(DisksMenuTest, FollowsTheStoredOptions) {
   FarHost host(Options(), &ui);
   std::string error;
   ASSERT_TRUE(host.Load(&error)) << error;
-  host.StartPlugin();
+  StartPlugin(&host);
   PluginInfo info;
   host.QueryPluginInfo(&info);
   ASSERT_EQ(info.DiskMenuStringsNumber, c.Registered);
@@ -146,7 +147,7 @@ TEST_F(PluginTest, ChoosesTheLanguageFile) {
     FarHost host(Options(c.Language), &ui);
     std::string error;
     ASSERT_TRUE(host.Load(&error)) << error;
-    host.StartPlugin();
+    StartPlugin(&host);
     PluginInfo info;
     host.QueryPluginInfo(&info);
     EXPECT_EQ(std::filesystem::path(host.language.Path).filename().string(),
@@ -187,7 +188,7 @@ TEST_F(PluginTest, LanguageFileWithTheWrongMessageCount) {
       FarHost host(options, &ui);
       std::string error;
       ASSERT_TRUE(host.Load(&error)) << error;
-      host.StartPlugin();
+      StartPlugin(&host);
       PluginInfo info;
       host.QueryPluginInfo(&info);
       EXPECT_STREQ(info.CommandPrefix, kPrefix);

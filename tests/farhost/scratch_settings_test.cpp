@@ -1,8 +1,8 @@
 // Scratch settings keys: their names, and the clean-up of keys that runs
 // killed outright left in the stored settings.
-#include "farhost/scratch_settings.h"
+#include "farhost/commands/scratch_settings.h"
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 #include "plugin_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "panel_fixture.h"
 
 namespace {

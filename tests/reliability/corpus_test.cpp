@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "farhost/find_walk.h"
+#include "farhost/commands/find_walk.h"
 #include "reliability_support.h"
 
 namespace {

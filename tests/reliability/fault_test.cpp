@@ -11,7 +11,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "farhost/sys.h"
+#include "farhost/sys/sys.h"
 #include "reliability_support.h"
 
 namespace {

@@ -8,8 +8,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "farhost/lng_file.h"
-#include "farhost/sys.h"
+#include "farhost/host/lng_file.h"
+#include "farhost/host/services.h"
+#include "farhost/sys/sys.h"
 #include "platform/platform.h"
 
 namespace {
@@ -187,7 +188,7 @@ HostedPlugin::~HostedPlugin() {
 
 int HostedPlugin::Start(std::string* error) {
   if (!host_->Load(error)) return 0;
-  host_->StartPlugin();
+  StartPlugin(host_.get());
   return 1;
 }
 

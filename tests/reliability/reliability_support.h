@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "farhost/host.h"
-#include "farhost/host_panels.h"
-#include "farhost/scripted_ui.h"
+#include "farhost/host/host.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/scripted/scripted_ui.h"
 
 // A nodelist set: file name -> bytes.
 typedef std::map<std::string, std::string> FileSet;

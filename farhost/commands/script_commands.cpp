@@ -1,0 +1,82 @@
+#include "farhost/commands/script_commands.h"
+
+#include "farhost/commands/find_walk.h"
+#include "farhost/commands/list_format.h"
+#include "farhost/commands/script_run.h"
+#include "farhost/commands/table_format.h"
+#include "farhost/console/console_ui.h"
+#include "farhost/host/host_panels.h"
+#include "farhost/sys/sys.h"
+
+namespace {
+
+const int kTableWidth = 100;
+
+void PrintListing(const PanelModel& panel, ListFormat format, int codePage,
+                  std::ostream& out) {
+  if (format == kListTsv)
+    WriteTsvListing(panel, codePage, out);
+  else if (format == kListJson)
+    WriteJsonListing(panel, codePage, out);
+  else
+    WriteTableListing(panel, codePage, kTableWidth, out);
+}
+
+struct HitPrinter {
+  std::ostream* Out;
+  int CodePage;
+};
+
+void PrintHit(const FindHit& hit, void* context) {
+  HitPrinter* printer = static_cast<HitPrinter*>(context);
+  std::string text;
+  SysOemToUtf8(printer->CodePage, hit.Path, &text);
+  *printer->Out << text << (hit.Directory ? "\\" : "") << "\n";
+}
+
+}  // namespace
+
+std::string BundledSamplePath() {
+  return SysJoinPath(SysExecutableDir(), "sample");
+}
+
+int RunLs(const ScriptOptions& options, const std::string* path,
+          ListFormat format, std::ostream& out, std::ostream& err) {
+  ConsoleUi ui(options.Host.CodePage, &err);
+  ScriptRunState run;
+  run.Options = options;
+  run.Err = &err;
+  int status = kExitOk;
+  PanelModel* panel = StartScriptRun(&run, &ui, &status);
+  if (panel != nullptr && path != nullptr &&
+      !MoveScriptPanel(&run, panel, *path)) {
+    panel = nullptr;
+    status = kExitFailed;
+  }
+  if (panel != nullptr)
+    PrintListing(*panel, format, options.Host.CodePage, out);
+  return FinishScriptRun(&run, status, ui.MessagesShown());
+}
+
+int RunFind(const ScriptOptions& options, const std::string& mask,
+            std::ostream& out, std::ostream& err,
+            const std::string& containing) {
+  ConsoleUi ui(options.Host.CodePage, &err);
+  ScriptRunState run;
+  run.Options = options;
+  run.Err = &err;
+  int status = kExitOk;
+  PanelModel* panel = StartScriptRun(&run, &ui, &status);
+  if (panel == nullptr)
+    return FinishScriptRun(&run, status, ui.MessagesShown());
+  run.Host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
+  HitPrinter printer{&out, options.Host.CodePage};
+  FindResult result =
+      FindFilesContaining(run.Host.get(), panel, mask, containing, FindLimits(),
+                          PrintHit, &printer);
+  if (result.CutShort) {
+    err << "tolvane: the search stopped: " << result.Reason << "\n";
+    status = kExitWalkCut;
+  }
+  return FinishScriptRun(&run, status, ui.MessagesShown());
+}

@@ -1,0 +1,57 @@
+// One scripted run of the plugin for the ls, find, show and key commands:
+// scratch settings, a host on a given front end, a panel opened from the
+// plugins menu, and at the end every panel closed and the faults reported;
+// with the program's options and exit statuses that every command shares.
+// The front end must outlive the run.
+#ifndef TOLVANE_FARHOST_SCRIPT_RUN_H
+#define TOLVANE_FARHOST_SCRIPT_RUN_H
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "farhost/commands/scratch_settings.h"
+#include "farhost/host/host.h"
+
+// Exit statuses of the tolvane program.
+enum ExitStatus {
+  kExitOk = 0,
+  kExitFailed = 1,       // no plugin, no panel, a refused path, host faults
+  kExitUsage = 2,        // bad arguments, or no command
+  kExitPluginError = 3,  // the plugin showed an error box (output may follow)
+  kExitWalkCut = 4,      // find: the walk hit its bound; the list is partial
+};
+
+struct ScriptOptions {
+  HostOptions Host;  // Host.RootKey: where the stored settings are
+  SettingsOverrides Overrides;
+  std::string SamplePath;  // the bundled compiled sample nodelist's folder
+};
+
+// Members go in reverse order: the plugin is unloaded before the scratch
+// key is deleted.
+struct ScriptRunState {
+  ScriptOptions Options;
+  std::ostream* Err = nullptr;
+  ScratchSettings Scratch;
+  std::unique_ptr<FarHost> Host;
+};
+
+// Makes the scratch key, loads and starts the plugin on the front end and
+// opens a panel from the plugins menu. Returns null with *status set (the
+// reason on the error stream) when there is nothing to work on.
+PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status);
+
+// Closes every panel and reports the host's record of faults. The status:
+// the interruption's (SysInterruption) when the run was interrupted, else
+// kExitPluginError when the plugin showed boxesShown > 0 boxes, else
+// kExitFailed for a fault of the plugin when status was kExitOk, else
+// status.
+int FinishScriptRun(ScriptRunState* run, int status, int boxesShown);
+
+// Moves the panel with SetDirectory(path, 0); says so on the error stream
+// when the plugin refuses.
+int MoveScriptPanel(ScriptRunState* run, PanelModel* panel,
+                    const std::string& path);
+
+#endif  // TOLVANE_FARHOST_SCRIPT_RUN_H

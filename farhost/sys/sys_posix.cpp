@@ -1,0 +1,191 @@
+// farhost's system layer on POSIX: dlopen, /proc/self/exe, the environment,
+// mkdtemp, iconv and popen.
+#include <dlfcn.h>
+#include <iconv.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "farhost/sys/sys.h"
+
+SysLibrary SysLoadLibrary(const char* path, std::string* error) {
+  void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr && error != nullptr) {
+    const char* reason = dlerror();
+    *error = reason != nullptr ? reason : "cannot load the library";
+  }
+  return library;
+}
+
+void* SysFindSymbol(SysLibrary library, const char* name) {
+  if (library == nullptr) return nullptr;
+  return dlsym(library, name);
+}
+
+void SysFreeLibrary(SysLibrary library) {
+  if (library != nullptr) dlclose(library);
+}
+
+std::string SysExecutableDir() {
+  char path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return std::string();
+  std::string text(path, static_cast<size_t>(length));
+  size_t slash = text.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  return slash == 0 ? std::string("/") : text.substr(0, slash);
+}
+
+const char* SysDefaultPluginName() { return "plugin/tolvane.so"; }
+
+char SysPathSeparator() { return '/'; }
+
+std::string SysJoinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+int SysGetEnv(const char* name, std::string* value) {
+  const char* text = getenv(name);
+  if (text == nullptr) return 0;
+  *value = text;
+  return 1;
+}
+
+int SysSetEnv(const char* name, const char* value) {
+  if (value == nullptr) return unsetenv(name) == 0;
+  return setenv(name, value, 1) == 0;
+}
+
+unsigned long SysProcessId() { return static_cast<unsigned long>(getpid()); }
+
+int SysProcessRuns(unsigned long pid) {
+  pid_t id = static_cast<pid_t>(pid);
+  if (id <= 0 || static_cast<unsigned long>(id) != pid) return 0;
+  return kill(id, 0) == 0 || errno == EPERM;
+}
+
+std::string SysHostName() {
+  char name[256] = "";
+  if (gethostname(name, sizeof(name) - 1) != 0) return std::string();
+  return name;
+}
+
+static volatile sig_atomic_t g_interruption = 0;
+static const int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+static void NoteInterruption(int signal) {
+  if (g_interruption != 0) {
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+    return;
+  }
+  g_interruption = signal;
+}
+
+void SysCatchInterrupts() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof(action));
+  action.sa_handler = NoteInterruption;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : kInterruptSignals) {
+    struct sigaction previous;
+    // A signal ignored from the start (a background job of a shell) stays
+    // ignored.
+    if (sigaction(signal, nullptr, &previous) == 0 &&
+        previous.sa_handler == SIG_IGN)
+      continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+int SysInterruption() { return g_interruption != 0 ? 128 + g_interruption : 0; }
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string base;
+  if (!SysGetEnv("TMPDIR", &base) || base.empty()) base = "/tmp";
+  std::string pattern = SysJoinPath(base, std::string(prefix) + "XXXXXX");
+  if (mkdtemp(pattern.data()) == nullptr) return 0;
+  *path = pattern;
+  return 1;
+}
+
+static std::string ReplaceHighBytes(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  return out;
+}
+
+// Feeds the whole text through the converter; a byte that does not convert
+// becomes '?' and the conversion goes on after it.
+static void ConvertAll(iconv_t converter, const std::string& text,
+                       std::string* out) {
+  std::string input = text;
+  char* in = input.data();
+  size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof(buffer);
+    size_t done = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+    out->append(buffer, sizeof(buffer) - outLeft);
+    if (done == static_cast<size_t>(-1) && errno != E2BIG) {
+      out->push_back('?');
+      ++in;
+      --inLeft;
+    }
+  }
+}
+
+int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
+  const char* name = codePage == 866   ? "CP866"
+                     : codePage == 437 ? "CP437"
+                                       : nullptr;
+  iconv_t converter = name != nullptr ? iconv_open("UTF-8", name)
+                                      : reinterpret_cast<iconv_t>(-1);
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    *out = ReplaceHighBytes(text);
+    return 0;
+  }
+  out->clear();
+  ConvertAll(converter, text, out);
+  iconv_close(converter);
+  return 1;
+}
+
+void SysSetBinaryOutput() {}
+
+int SysRunCommand(const std::string& command, std::string* output,
+                  int* status) {
+  output->clear();
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return 0;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
+    output->append(buffer, got);
+  int wait = pclose(pipe);
+  *status = wait != -1 && WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+  return wait != -1;
+}
+
+std::string SysQuoteArgument(const std::string& argument) {
+  std::string quoted = "'";
+  for (char c : argument) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
