@@ -14,10 +14,15 @@ namespace {
 
 // "zone:net/node", with ".point" for a point.
 std::string EntryAddress(const AddressBlock& block) {
-  std::string text = std::to_string(block.Zone) + ":" +
-                     std::to_string(block.Net) + "/" +
-                     std::to_string(block.Node);
-  if (block.Point != 0) text += "." + std::to_string(block.Point);
+  std::string text = std::to_string(block.Zone);
+  text += ':';
+  text += std::to_string(block.Net);
+  text += '/';
+  text += std::to_string(block.Node);
+  if (block.Point != 0) {
+    text += '.';
+    text += std::to_string(block.Point);
+  }
   return text;
 }
 
@@ -68,8 +73,10 @@ struct BinkdWalk {
 std::string BinkpHosts(const std::vector<EndpointLine>& lines) {
   std::string hosts;
   for (const EndpointLine& line : lines)
-    if (line.Protocol == "binkp")
-      hosts += (hosts.empty() ? "" : ";") + EndpointHostPort(line);
+    if (line.Protocol == "binkp") {
+      if (!hosts.empty()) hosts += ';';
+      hosts += EndpointHostPort(line);
+    }
   return hosts;
 }
 
