@@ -46,9 +46,9 @@ int SameNoCase(const char* a, const char* b, size_t length) {
   return 1;
 }
 
+// Flag names of three letters: "IBN", "INA", ...
 int NameIs(Span name, const char* flag) {
-  size_t length = std::strlen(flag);
-  return name.Length == length && SameNoCase(name.Text, flag, length);
+  return name.Length == 3 && SameNoCase(name.Text, flag, 3);
 }
 
 Span Before(Span s, const char* at) {
@@ -57,25 +57,11 @@ Span Before(Span s, const char* at) {
 Span After(Span s, const char* at) {
   return Span{at + 1, s.Length - static_cast<size_t>(at + 1 - s.Text)};
 }
+// The values are short: a plain loop beats a library call here.
 const char* Find(Span s, char c) {
-  return static_cast<const char*>(std::memchr(s.Text, c, s.Length));
-}
-
-// The start of field n of the line, or null when the line has fewer.
-const char* FieldStart(const char* line, int field) {
-  for (; field > 0; --field) {
-    line = std::strchr(line, ',');
-    if (line == nullptr) return nullptr;
-    ++line;
-  }
-  return line;
-}
-
-// The piece of text from start to the next comma or the end.
-Span UpToComma(const char* start) {
-  const char* comma = std::strchr(start, ',');
-  return Span{start,
-              comma ? static_cast<size_t>(comma - start) : std::strlen(start)};
+  for (size_t i = 0; i < s.Length; ++i)
+    if (s.Text[i] == c) return s.Text + i;
+  return nullptr;
 }
 
 int IsAllDigits(Span s) {
@@ -194,7 +180,9 @@ int IsDomainName(Span s) {
 // follows something that is not a scheme.
 int DropScheme(Span* value) {
   for (size_t i = 0; i + 3 <= value->Length; ++i) {
-    if (std::memcmp(value->Text + i, "://", 3) != 0) continue;
+    if (value->Text[i] != ':' || value->Text[i + 1] != '/' ||
+        value->Text[i + 2] != '/')
+      continue;
     if (i == 0 || !IsLetter(value->Text[0])) return 0;
     for (size_t k = 1; k < i; ++k) {
       char c = value->Text[k];
@@ -291,23 +279,26 @@ struct Flag {
   Span Value;
 };
 
-Flag SplitFlag(Span flag) {
-  const char* colon = Find(flag, ':');
-  if (colon == nullptr) return Flag{flag, Span{flag.Text + flag.Length, 0}};
-  return Flag{Before(flag, colon), After(flag, colon)};
-}
-
 // Takes the flag at *at and moves *at to the next one (null after the
 // last). Returns 0 when there is none left.
 int TakeFlag(const char** at, Flag* flag) {
-  if (*at == nullptr) return 0;
-  Span text = UpToComma(*at);
-  *flag = SplitFlag(text);
-  *at = (*at)[text.Length] != '\0' ? *at + text.Length + 1 : nullptr;
+  const char* start = *at;
+  if (start == nullptr) return 0;
+  const char* colon = nullptr;
+  const char* end = start;
+  for (; *end != ',' && *end != '\0'; ++end)
+    if (*end == ':' && colon == nullptr) colon = end;
+  Span text{start, static_cast<size_t>(end - start)};
+  if (colon == nullptr)
+    *flag = Flag{text, Span{end, 0}};
+  else
+    *flag = Flag{Before(text, colon), After(text, colon)};
+  *at = *end != '\0' ? end + 1 : nullptr;
   return 1;
 }
 
 int ProtocolOf(Span name) {
+  if (name.Length != 3 || Upper(name.Text[0]) != 'I') return 0;
   for (int p = kProtocolBinkp; p <= kLastProtocol; ++p)
     if (NameIs(name, kProtocols[p].Flag)) return p;
   return 0;
@@ -315,20 +306,46 @@ int ProtocolOf(Span name) {
 
 struct Decoder {
   EndpointList* List;
+  const LinePieces* Pieces;
   Span InaHosts[kMaxEndpoints];
   int InaCount;
+  int FallbackKnown;  // FindFallback has run
+  int HasFallback;
   char Fallback[kEndpointHostSize];  // from the phone or the system name
   uint8_t FallbackSource;
-  int HasFallback;
 };
 
-void CollectInaHosts(const char* flags, Decoder* d) {
+// A protocol flag met in the pass over the flags, taken once every INA
+// host is known.
+struct PendingFlag {
+  int Protocol;
+  Span Value;
+};
+enum { kPendingFlags = 16 };
+
+// One pass over the flags: collects the INA hosts and the first
+// kPendingFlags protocol flags; *rest is where the next protocol flag
+// begins when more follow, else null.
+int ScanFlags(const char* flags, Decoder* d, PendingFlag* pending,
+              const char** rest) {
+  int count = 0;
+  *rest = nullptr;
   Flag flag;
   Span host;
-  for (const char* at = flags; TakeFlag(&at, &flag);)
-    if (d->InaCount < kMaxEndpoints && NameIs(flag.Name, "INA") &&
-        ParseInaValue(flag.Value, &host))
+  for (const char *at = flags, *start = flags; TakeFlag(&at, &flag);
+       start = at) {
+    if (flag.Name.Length != 3 || Upper(flag.Name.Text[0]) != 'I') continue;
+    int protocol = ProtocolOf(flag.Name);
+    if (protocol != 0 && count < kPendingFlags) {
+      pending[count++] = PendingFlag{protocol, flag.Value};
+    } else if (protocol != 0) {
+      if (*rest == nullptr) *rest = start;
+    } else if (d->InaCount < kMaxEndpoints && NameIs(flag.Name, "INA") &&
+               ParseInaValue(flag.Value, &host)) {
       d->InaHosts[d->InaCount++] = host;
+    }
+  }
+  return count;
 }
 
 // The address of a phone written 000-a-b-c-d, as "a.b.c.d".
@@ -345,16 +362,17 @@ int PhoneAddress(Span phone, char* host) {
   return 1;
 }
 
-void FindFallback(const char* line, Decoder* d) {
-  const char* phone = FieldStart(line, kPhoneField);
-  if (phone && PhoneAddress(UpToComma(phone), d->Fallback)) {
+// The host for flags without one when the entry has no INA host; looked
+// for only when such a flag comes.
+void FindFallback(Decoder* d) {
+  d->FallbackKnown = 1;
+  const LinePieces& pieces = *d->Pieces;
+  if (PhoneAddress(Span{pieces.Phone, pieces.PhoneLength}, d->Fallback)) {
     d->FallbackSource = kSourcePhone;
     d->HasFallback = 1;
     return;
   }
-  const char* system = FieldStart(line, kSystemNameField);
-  if (system == nullptr) return;
-  Span name = UpToComma(system);
+  Span name{pieces.SystemName, pieces.SystemNameLength};
   if (!IsDomainName(name)) return;
   std::memcpy(d->Fallback, name.Text, name.Length);
   d->Fallback[name.Length] = '\0';
@@ -387,35 +405,67 @@ void AddProtocolFlag(Decoder* d, int protocol, Span value) {
   uint16_t port = parsed.Port ? parsed.Port : kProtocols[protocol].DefaultPort;
   if (parsed.Host.Length > 0) {
     Add(d->List, protocol, kSourceOwnFlag, parsed.Host, port);
-  } else if (d->InaCount > 0) {
-    for (int i = 0; i < d->InaCount; ++i)
-      Add(d->List, protocol, kSourceIna, d->InaHosts[i], port);
-  } else if (d->HasFallback) {
+    return;
+  }
+  for (int i = 0; i < d->InaCount; ++i)
+    Add(d->List, protocol, kSourceIna, d->InaHosts[i], port);
+  if (d->InaCount > 0) return;
+  if (!d->FallbackKnown) FindFallback(d);
+  if (d->HasFallback)
     Add(d->List, protocol, d->FallbackSource,
         Span{d->Fallback, std::strlen(d->Fallback)}, port);
-  }
-}
-
-char* Append(char* at, const char* text) {
-  size_t length = std::strlen(text);
-  std::memcpy(at, text, length);
-  return at + length;
 }
 
 }  // namespace
 
+void FindLinePieces(const char* line, LinePieces* pieces) {
+  *pieces = LinePieces{line, 0, line, 0, nullptr};
+  int field = 0;
+  const char* start = line;
+  for (const char* at = line;; ++at) {
+    if (*at != ',' && *at != '\0') continue;
+    size_t length = static_cast<size_t>(at - start);
+    if (field == kSystemNameField) {
+      pieces->SystemName = start;
+      pieces->SystemNameLength = length;
+    }
+    if (field == kPhoneField) {
+      pieces->Phone = start;
+      pieces->PhoneLength = length;
+    }
+    if (*at == '\0') return;
+    start = at + 1;
+    if (++field == kFlagsField) {
+      pieces->Flags = start;
+      return;
+    }
+  }
+}
+
 int DecodeEndpoints(const char* line, EndpointList* list) {
   list->Count = 0;
-  const char* flags = line ? FieldStart(line, kFlagsField) : nullptr;
-  if (flags == nullptr) return 0;
+  if (line == nullptr) return 0;
+  LinePieces pieces;
+  FindLinePieces(line, &pieces);
+  return DecodeLinePieces(pieces, list);
+}
+
+int DecodeLinePieces(const LinePieces& pieces, EndpointList* list) {
+  list->Count = 0;
+  if (pieces.Flags == nullptr) return 0;
   Decoder d;
   d.List = list;
+  d.Pieces = &pieces;
   d.InaCount = 0;
+  d.FallbackKnown = 0;
   d.HasFallback = 0;
-  CollectInaHosts(flags, &d);
-  if (d.InaCount == 0) FindFallback(line, &d);
+  PendingFlag pending[kPendingFlags];
+  const char* rest = nullptr;
+  int count = ScanFlags(pieces.Flags, &d, pending, &rest);
+  for (int i = 0; i < count; ++i)
+    AddProtocolFlag(&d, pending[i].Protocol, pending[i].Value);
   Flag flag;
-  for (const char* at = flags; TakeFlag(&at, &flag);) {
+  for (const char* at = rest; TakeFlag(&at, &flag);) {
     int protocol = ProtocolOf(flag.Name);
     if (protocol != 0) AddProtocolFlag(&d, protocol, flag.Value);
   }
@@ -443,14 +493,18 @@ const char* EndpointSourceName(int protocol, int source) {
 void FormatEndpointAddress(const Endpoint& endpoint, char* output,
                            size_t size) {
   char text[kEndpointAddressSize];
-  char host[kEndpointHostSize];
-  CopyClipped(host, endpoint.Host, sizeof(host));
-  int ipv6 = std::strchr(host, ':') != nullptr;
-  char* at = text;
-  if (ipv6) *at++ = '[';
-  at = Append(at, host);
-  if (ipv6) *at++ = ']';
+  char* at = text + 1;
+  int ipv6 = 0;
+  for (size_t i = 0; i < kEndpointHostSize - 1 && endpoint.Host[i]; ++i) {
+    ipv6 |= endpoint.Host[i] == ':';
+    *at++ = endpoint.Host[i];
+  }
+  char* start = text + 1;
+  if (ipv6) {
+    *--start = '[';
+    *at++ = ']';
+  }
   *at++ = ':';
   *WriteDecimal(at, endpoint.Port) = '\0';
-  CopyClipped(output, text, size);
+  CopyClipped(output, start, size);
 }

@@ -76,11 +76,29 @@ struct EndpointList {
   Endpoint Items[kMaxEndpoints];
 };
 
+// The pieces of a nodelist line (keyword, number, system name, location,
+// sysop, phone, speed, flags...) that the rules read: the system name and
+// the phone, and where the flags begin (null when the line ends before
+// them). The spans point into the line.
+struct LinePieces {
+  const char* SystemName;
+  size_t SystemNameLength;
+  const char* Phone;
+  size_t PhoneLength;
+  const char* Flags;
+};
+
+// Finds the pieces of a zero-terminated line.
+void FindLinePieces(const char* line, LinePieces* pieces);
+
 // Fills *list with the endpoints of a zero-terminated V7+ nodelist line
-// (keyword, number, system name, location, sysop, phone, speed, flags...)
 // and returns their number, 0 for a line without internet flags or hosts.
 // A null line gives 0.
 int DecodeEndpoints(const char* line, EndpointList* list);
+
+// The same from the pieces of a line that the caller has found already
+// (the record reader finds them as it reads the line).
+int DecodeLinePieces(const LinePieces& pieces, EndpointList* list);
 
 // "binkp", "ifcico", "telnet", "vmodem", "ftp"; "" for another number.
 const char* EndpointProtocolName(int protocol);

@@ -186,7 +186,7 @@ void FillDetails(const NodeRecord* record, PluginPanelItem* item,
   // The whole V7+ line, not the flags column, which is cut at 63
   // characters.
   EndpointList endpoints;
-  DecodeEndpoints(CurrentPlusLine, &endpoints);
+  DecodeLinePieces(CurrentPlusPieces, &endpoints);
   WriteUserData(record, &endpoints, item, level);
   item->NumberOfLinks = record->CallCost;
   char** columns = item->CustomColumnData;

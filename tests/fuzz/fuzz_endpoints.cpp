@@ -1,14 +1,16 @@
 // The endpoint decoder over an arbitrary V7+ line, and the endpoint block
 // of an item as the host hands it back. Input: u8 (bit 0: the rest is a
 // user data block, else a line), then the line or the block. A decoded
-// line must give sound endpoints that survive the block unchanged; a block
-// is read within its Size only.
+// line must give sound endpoints, the same whether the decoder finds the
+// line's pieces itself or takes them from the V7+ line parser, and they
+// must survive the block unchanged; a block is read within its Size only.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "nodelist/endpoints.h"
+#include "nodelist/record_reader.h"
 #include "panel/item_user_data.h"
 
 namespace {
@@ -35,6 +37,15 @@ PluginPanelItem ItemWithBlock(unsigned char* block) {
   return item;
 }
 
+int SameEndpoints(const EndpointList& a, const EndpointList& b) {
+  if (a.Count != b.Count) return 0;
+  for (int i = 0; i < a.Count; ++i)
+    if (std::memcmp(&a.Items[i], &b.Items[i], 4) != 0 ||
+        std::strcmp(a.Items[i].Host, b.Items[i].Host) != 0)
+      return 0;
+  return 1;
+}
+
 void DecodeLine(const uint8_t* data, size_t size) {
   std::vector<char> line(data, data + size);
   line.push_back('\0');
@@ -43,6 +54,13 @@ void DecodeLine(const uint8_t* data, size_t size) {
   if (count != list.Count || count < 0 || count > kMaxEndpoints)
     __builtin_trap();
   for (int i = 0; i < count; ++i) CheckEndpoint(list.Items[i]);
+  NodeRecord record;
+  std::memset(&record, 0, sizeof(record));
+  LinePieces pieces;
+  ParsePlusLine(&record, line.data(), &pieces);
+  EndpointList parsed;
+  DecodeLinePieces(pieces, &parsed);
+  if (!SameEndpoints(list, parsed)) __builtin_trap();
   // Through the block: the same endpoints come back.
   std::vector<unsigned char> block(kUserDataBlockRoom);
   uint32_t used = WriteItemEndpoints(block.data(), &list);
@@ -51,11 +69,8 @@ void DecodeLine(const uint8_t* data, size_t size) {
   block.resize(used);
   PluginPanelItem item = ItemWithBlock(block.data());
   EndpointList back;
-  if (ReadItemEndpoints(&item, &back) != count) __builtin_trap();
-  for (int i = 0; i < count; ++i)
-    if (std::memcmp(&back.Items[i], &list.Items[i], 4) != 0 ||
-        std::strcmp(back.Items[i].Host, list.Items[i].Host) != 0)
-      __builtin_trap();
+  ReadItemEndpoints(&item, &back);
+  if (!SameEndpoints(list, back)) __builtin_trap();
 }
 
 // The block holds exactly its Size bytes, as the host's copy does.
