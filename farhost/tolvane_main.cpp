@@ -3,12 +3,15 @@
 //   tolvane [options] info
 //   tolvane [options] ls [PATH] [--format table|tsv|json]
 //   tolvane [options] find MASK
+//   tolvane [options] show|connect ADDRESS...
+//   tolvane [options] binkd [PATH] [--domain NAME]
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "farhost/commands/info_command.h"
+#include "farhost/commands/internet_commands.h"
 #include "farhost/commands/key_command.h"
 #include "farhost/commands/script_commands.h"
 #include "farhost/commands/show_command.h"
@@ -29,23 +32,29 @@ const char kUsage[] =
     "  find MASK     search the whole tree for names matching MASK (* ?)\n"
     "                [--containing TEXT]: only entries whose file holds TEXT\n"
     "  show ADDRESS...  print each entry's description file\n"
+    "  connect ADDRESS...  how to reach each entry over the internet:\n"
+    "                address, protocol, host, port, source per line\n"
+    "  binkd [PATH]  binkd node lines for the entries under PATH (default:\n"
+    "                the whole nodelist) [--domain NAME, default fidonet]\n"
     "  key PATH KEY...  press keys on the panel at PATH, print the panel\n"
     "  browse [PATH] the interactive browser (also with no command)\n"
     "Run 'tolvane --help' for the options.\n";
 
 const char kFooter[] =
     "Settings: the plugin's stored settings under ROOT\\Tolvane (the\n"
-    "registry; on Linux the file named by TOLVANE_REGISTRY). ls and find\n"
-    "work on a scratch copy with the overrides and never change them.\n"
+    "registry; on Linux the file named by TOLVANE_REGISTRY). The scripting\n"
+    "commands work on a scratch copy with the overrides and never change\n"
+    "them.\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
     "  1  the plugin did not load or opened no panel, a path was refused\n"
-    "     without a message, or the plugin misused the host\n"
+    "     without a message, or the plugin misused the host; show and\n"
+    "     connect: an address gave no file or (connect) no endpoint\n"
     "  2  bad arguments, or no command\n"
     "  3  the plugin showed an error box (its text is on standard error;\n"
     "     a listing that was made is printed all the same)\n"
-    "  4  find: the search stopped at its bound; the list is partial\n"
+    "  4  find, binkd: the search stopped at its bound; the list is partial\n"
     "  130, 143  interrupted (Ctrl+C, SIGTERM): what was found so far is\n"
     "     printed and the scratch settings are removed all the same";
 
@@ -116,6 +125,19 @@ int main(int argc, char** argv) {
   std::vector<std::string> addresses, keys;
   show->add_option("ADDRESS", addresses, "zone, zone:net, zone:net/node[.pt]")
       ->required();
+  CLI::App* connect = app.add_subcommand(
+      "connect", "how to reach entries over the internet, from their files");
+  connect->add_option("ADDRESS", addresses, "zone:net/node[.pt]")->required();
+  CLI::App* binkd = app.add_subcommand(
+      "binkd", "binkd node lines for the entries under a path with binkp");
+  std::string domain = "fidonet";
+  binkd->add_option("PATH", path, "a panel path; default: the whole nodelist");
+  binkd->add_option("--domain", domain, "the domain of the node lines")
+      ->check([](const std::string& name) {
+        if (name.empty() || name.find_first_of(" \t@;") != std::string::npos)
+          return std::string("a domain is a word without blanks, '@' or ';'");
+        return std::string();
+      });
   CLI::App* key = app.add_subcommand(
       "key", "press keys on a panel and print it after each (for scripts)");
   key->add_option("PATH", path, "a panel path")->required();
@@ -137,7 +159,8 @@ int main(int argc, char** argv) {
   if (info->parsed()) return RunInfo(options.Host, std::cout, std::cerr);
   // A scripted command that is interrupted still deletes its scratch
   // settings before it ends.
-  if (ls->parsed() || find->parsed() || show->parsed() || key->parsed())
+  if (ls->parsed() || find->parsed() || show->parsed() || key->parsed() ||
+      connect->parsed() || binkd->parsed())
     SysCatchInterrupts();
   if (ls->parsed())
     return RunLs(options, ls->count("PATH") > 0 ? &path : nullptr,
@@ -145,6 +168,11 @@ int main(int argc, char** argv) {
   if (find->parsed())
     return RunFind(options, mask, std::cout, std::cerr, containing);
   if (show->parsed()) return RunShow(options, addresses, std::cout, std::cerr);
+  if (connect->parsed())
+    return RunConnect(options, addresses, std::cout, std::cerr);
+  if (binkd->parsed())
+    return RunBinkd(options, binkd->count("PATH") > 0 ? &path : nullptr, domain,
+                    std::cout, std::cerr);
   if (key->parsed()) return RunKey(options, &path, keys, std::cout, std::cerr);
 #if TOLVANE_BROWSER
   if (browse->parsed() || app.get_subcommands().empty())

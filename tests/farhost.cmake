@@ -31,6 +31,7 @@ set(FARHOST_TEST_SOURCES
     ${CMAKE_SOURCE_DIR}/tests/farhost/ls_process_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/key_table_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/entry_file_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/farhost/internet_process_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/sysop_search_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/box_layout_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/farhost/scratch_settings_test.cpp)

@@ -44,6 +44,47 @@ int FetchEntryFile(FarHost* host, PanelModel* panel, int itemIndex, int opMode,
                        text);
 }
 
+namespace {
+
+int IsFileNameInFolder(const char* name) {
+  std::string text = name;
+  return !text.empty() && text != "." && text != ".." &&
+         text.find_first_of("/\\") == std::string::npos;
+}
+
+}  // namespace
+
+int FetchItemFiles(FarHost* host, HANDLE plugin,
+                   const std::vector<PluginPanelItem>& items, int opMode,
+                   std::vector<std::string>* texts, std::vector<int>* fetched) {
+  texts->assign(items.size(), std::string());
+  fetched->assign(items.size(), 0);
+  if (items.empty()) return 0;
+  std::string folder;
+  if (!SysMakeTempDir("farhost_get_", &folder)) {
+    host->RecordError("no temporary folder for GetFiles");
+    return 0;
+  }
+  int done = 0;
+  char destination[NM];
+  if (folder.size() < sizeof(destination)) {
+    std::memcpy(destination, folder.c_str(), folder.size() + 1);
+    // The plugin gets its own copies, as from the host's selection.
+    std::vector<PluginPanelItem> copies = items;
+    done = host->Exports().GetFiles(plugin, copies.data(),
+                                    static_cast<int>(copies.size()), 0,
+                                    destination, opMode) != 0;
+    for (size_t i = 0; done && i < items.size(); ++i) {
+      const char* name = items[i].FindData.cFileName;
+      (*fetched)[i] =
+          IsFileNameInFolder(name) &&
+          SysReadFile(SysJoinPath(folder, name), kMaxFetchedFile, &(*texts)[i]);
+    }
+  }
+  SysRemoveTree(folder);
+  return done;
+}
+
 int TextContainsNoCase(const CaseTable* cases, const std::string& text,
                        const std::string& needle) {
   if (needle.size() > text.size()) return 0;

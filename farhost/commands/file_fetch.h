@@ -6,6 +6,7 @@
 #define TOLVANE_FARHOST_FILE_FETCH_H
 
 #include <string>
+#include <vector>
 
 #include "farhost/host/host.h"
 
@@ -26,6 +27,17 @@ int FetchItemFile(FarHost* host, HANDLE plugin, const PluginPanelItem& item,
 // the list.
 int FetchEntryFile(FarHost* host, PanelModel* panel, int itemIndex, int opMode,
                    std::string* text);
+
+// Hands GetFiles copies of several items in one call (move 0, the
+// operation mode) into one fresh temporary folder and reads back each
+// item's file: (*fetched)[i] is 1 when the file named after item i's file
+// name was written, with its bytes in (*texts)[i]. The items' names must
+// differ; "." and "..", and names with a path separator, are never read.
+// The folder is removed before returning. Returns GetFiles' result (0
+// also when no temporary folder could be made or items is empty).
+int FetchItemFiles(FarHost* host, HANDLE plugin,
+                   const std::vector<PluginPanelItem>& items, int opMode,
+                   std::vector<std::string>* texts, std::vector<int>* fetched);
 
 // Whether text holds needle, letters compared without regard to case in
 // the code page of the table. An empty needle is found everywhere.

@@ -93,7 +93,8 @@ void WalkDirectory(Walk* walk, const std::string& path, int depth) {
     if (MaskMatches(walk->Host->cases, walk->Mask->c_str(), name) &&
         HoldsText(walk, item, directory)) {
       ++walk->Result.Hits;
-      walk->OnHit(FindHit{path + "\\" + name, directory}, walk->Context);
+      walk->OnHit(FindHit{path + "\\" + name, directory, &item.Item},
+                  walk->Context);
       if (walk->Result.Hits == walk->Limits.MaxHits)
         CutShort(walk, "at " + std::to_string(walk->Limits.MaxHits) + " hits");
     }

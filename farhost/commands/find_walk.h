@@ -27,10 +27,12 @@ struct FindLimits {
 };
 
 // One match: the file names from the walk's start joined by '\', with a
-// leading '\' ("\2\5020\1"), and whether the item is a directory.
+// leading '\' ("\2\5020\1"), whether the item is a directory, and the
+// host's copy of the item (valid during the call only).
 struct FindHit {
   std::string Path;
   int Directory;
+  const PluginPanelItem* Item = nullptr;
 };
 
 // Called for every match, in the order of the walk, while the plugin

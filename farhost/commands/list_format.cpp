@@ -55,7 +55,22 @@ void WriteTsvLine(const PluginPanelItem& item, int codePage,
   out << "\n";
 }
 
-nlohmann::ordered_json JsonItem(const PluginPanelItem& item, int codePage) {
+nlohmann::ordered_json JsonEndpoints(const ItemEndpoints& endpoints) {
+  if (!endpoints.Known) return nullptr;
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const EndpointLine& line : endpoints.Lines) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    object["protocol"] = line.Protocol;
+    object["host"] = line.Host;
+    object["port"] = line.Port;
+    object["source"] = line.Source;
+    list.push_back(object);
+  }
+  return list;
+}
+
+nlohmann::ordered_json JsonItem(const PluginPanelItem& item,
+                                const ItemEndpoints& internet, int codePage) {
   nlohmann::ordered_json object = nlohmann::ordered_json::object();
   object["name"] = Utf8(codePage, item.FindData.cFileName);
   object["description"] = Utf8(codePage, item.Description);
@@ -72,6 +87,7 @@ nlohmann::ordered_json JsonItem(const PluginPanelItem& item, int codePage) {
   object["hub"] = has ? nlohmann::ordered_json(block.Hub) : nullptr;
   object["region"] = has ? nlohmann::ordered_json(block.Region) : nullptr;
   object["level"] = has ? nlohmann::ordered_json(block.Level) : nullptr;
+  object["internet"] = JsonEndpoints(internet);
   return object;
 }
 
@@ -133,11 +149,14 @@ void WriteTsvListing(const PanelModel& panel, int codePage, std::ostream& out) {
     WriteTsvLine(item, codePage, out);
 }
 
-void WriteJsonListing(const PanelModel& panel, int codePage,
+void WriteJsonListing(const PanelModel& panel,
+                      const std::vector<ItemEndpoints>& internet, int codePage,
                       std::ostream& out) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const PluginPanelItem& item : panel.Items)
-    list.push_back(JsonItem(item, codePage));
+  for (size_t i = 0; i < panel.Items.size(); ++i)
+    list.push_back(JsonItem(panel.Items[i],
+                            i < internet.size() ? internet[i] : ItemEndpoints(),
+                            codePage));
   out << list.dump(2, ' ', false,
                    nlohmann::ordered_json::error_handler_t::replace)
       << "\n";

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "farhost/commands/endpoint_lines.h"
 #include "farhost/host/panel_model.h"
 
 // The address block a detailed item carries (22 bytes: Size, Zone, Net,
@@ -40,7 +41,11 @@ void WriteTsvListing(const PanelModel& panel, int codePage, std::ostream& out);
 
 // An array of objects with the keys name, description, attributes, links,
 // columns (nine texts or null), address, hub, region, level (null without a
-// block), indented by two.
-void WriteJsonListing(const PanelModel& panel, int codePage, std::ostream& out);
+// block) and internet (the item's endpoints from `internet`, one per item:
+// objects with protocol, host, port and source; null when not Known),
+// indented by two.
+void WriteJsonListing(const PanelModel& panel,
+                      const std::vector<ItemEndpoints>& internet, int codePage,
+                      std::ostream& out);
 
 #endif  // TOLVANE_FARHOST_LIST_FORMAT_H

@@ -1,5 +1,6 @@
 #include "farhost/commands/script_commands.h"
 
+#include "farhost/commands/endpoint_lines.h"
 #include "farhost/commands/find_walk.h"
 #include "farhost/commands/list_format.h"
 #include "farhost/commands/script_run.h"
@@ -12,12 +13,12 @@ namespace {
 
 const int kTableWidth = 100;
 
-void PrintListing(const PanelModel& panel, ListFormat format, int codePage,
-                  std::ostream& out) {
+void PrintListing(FarHost* host, const PanelModel& panel, ListFormat format,
+                  int codePage, std::ostream& out) {
   if (format == kListTsv)
     WriteTsvListing(panel, codePage, out);
   else if (format == kListJson)
-    WriteJsonListing(panel, codePage, out);
+    WriteJsonListing(panel, PanelEndpoints(host, panel), codePage, out);
   else
     WriteTableListing(panel, codePage, kTableWidth, out);
 }
@@ -54,7 +55,7 @@ int RunLs(const ScriptOptions& options, const std::string* path,
     status = kExitFailed;
   }
   if (panel != nullptr)
-    PrintListing(*panel, format, options.Host.CodePage, out);
+    PrintListing(run.Host.get(), *panel, format, options.Host.CodePage, out);
   return FinishScriptRun(&run, status, ui.MessagesShown());
 }
 

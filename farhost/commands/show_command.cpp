@@ -30,28 +30,12 @@ int FindEntry(const PanelModel& panel, const ShownAddress& address) {
   return -1;
 }
 
-// Fetches one entry's file as the viewer gets it; 0 (said on the error
-// stream) when there is no such entry or no file.
+// Fetches one entry's file as the viewer gets it and prints it; 0 when
+// there is none (said on the error stream).
 int ShowOne(ScriptRunState* run, PanelModel* panel, const std::string& text,
             std::ostream& out) {
-  std::ostream& err = *run->Err;
-  ShownAddress address;
-  if (!ParseShownAddress(text, &address)) {
-    err << "tolvane: not an address: " << text << "\n";
-    return 0;
-  }
-  int index = -1;
-  if (ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
-    index = FindEntry(*panel, address);
-  if (index < 0) {
-    err << "tolvane: " << text << " is not in the nodelist\n";
-    return 0;
-  }
   std::string file;
-  if (!FetchEntryFile(run->Host.get(), panel, index, OPM_VIEW, &file)) {
-    err << "tolvane: the plugin gave no file for " << text << "\n";
-    return 0;
-  }
+  if (FetchShownEntry(run, panel, text, OPM_VIEW, &file) < 0) return 0;
   std::string shown;
   SysOemToUtf8(run->Options.Host.CodePage, ViewerLines(file), &shown);
   out << shown;
@@ -98,6 +82,29 @@ int BlockNamesEntry(const PluginPanelItem& item, const ShownAddress& address) {
       block.Point != address.Point)
     return 0;
   return address.Parts == 1 || block.Net == address.Net;
+}
+
+int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
+                    const std::string& text, int opMode, std::string* file) {
+  std::ostream& err = *run->Err;
+  file->clear();
+  ShownAddress address;
+  if (!ParseShownAddress(text, &address)) {
+    err << "tolvane: not an address: " << text << "\n";
+    return -1;
+  }
+  int index = -1;
+  if (ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
+    index = FindEntry(*panel, address);
+  if (index < 0) {
+    err << "tolvane: " << text << " is not in the nodelist\n";
+    return -1;
+  }
+  if (!FetchEntryFile(run->Host.get(), panel, index, opMode, file)) {
+    err << "tolvane: the plugin gave no file for " << text << "\n";
+    return -1;
+  }
+  return index;
 }
 
 int RunShow(const ScriptOptions& options,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "farhost/commands/script_commands.h"
+#include "farhost/commands/script_run.h"
 
 // An address as typed: "zone", "zone:net", "zone:net/node" or
 // "zone:net/node.point"; Parts tells how many of the four were given.
@@ -29,6 +30,14 @@ std::string ListingOf(const ShownAddress& address);
 // point as typed, the parts not typed 0 (a zone's own entry carries its
 // zone as its net).
 int BlockNamesEntry(const PluginPanelItem& item, const ShownAddress& address);
+
+// Moves the panel to the listing that holds the entry the typed address
+// names and fetches the entry's description file with GetFiles(opMode)
+// into *file. Returns the entry's index in the panel, or -1 when the text
+// is no address, the nodelist lacks the entry or the plugin gave no file
+// (each said on the run's error stream).
+int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
+                    const std::string& text, int opMode, std::string* file);
 
 // Prints the files one after another, converted from the OEM code page to
 // UTF-8 with LF line ends. An address that is malformed or that the

@@ -60,6 +60,21 @@ void WriteColumnLine(FileHandle file, const PluginPanelItem* item, int message,
   WriteLine(file, MessageTable[message], ColumnText(item, column));
 }
 
+// One line per endpoint, labelled with its protocol: "host:port (source)".
+void WriteEndpointLines(FileHandle file, const PluginPanelItem* item) {
+  EndpointList endpoints;
+  ReadItemEndpoints(item, &endpoints);
+  for (int i = 0; i < endpoints.Count; ++i) {
+    const Endpoint& e = endpoints.Items[i];
+    char address[kEndpointAddressSize];
+    FormatEndpointAddress(e, address, sizeof(address));
+    char value[kEndpointAddressSize + 16];
+    HostFunctions.sprintf(value, "%s (%s)", address,
+                          EndpointSourceName(e.Protocol, e.Source));
+    WriteLine(file, EndpointProtocolName(e.Protocol), value);
+  }
+}
+
 int EndsInSeparator(const char* path, size_t length) {
   if (length == 0) return 0;
   char last = path[length - 1];
@@ -177,4 +192,5 @@ void WriteNodeDescription(FileHandle file, const PluginPanelItem* item) {
     address.Point = 0;
     WriteAddressLine(file, MessageTable[MRegion], address, kLevelZone);
   }
+  WriteEndpointLines(file, item);
 }

@@ -32,8 +32,10 @@ int PluginGetFiles(PluginPanelItem* items, int count, int move,
 // plus CR LF each; the address, system, sysop, location, phone, speed,
 // flags, online hours and call cost always, the password when not empty,
 // the hub when the entry is a node (Level 6) with a hub other than itself,
-// the region when Level > 2 and Region is not 0. Values longer than a line
-// can hold are cut. Write errors are not looked at.
+// the region when Level > 2 and Region is not 0, then one line per
+// endpoint of the block, labelled with its protocol ("binkp") and valued
+// "host:port (source)". Values longer than a line can hold are cut. Write
+// errors are not looked at.
 void WriteNodeDescription(FileHandle file, const PluginPanelItem* item);
 
 #endif  // TOLVANE_COMMANDS_EXPORT_FILE_H

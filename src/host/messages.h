@@ -1,4 +1,4 @@
-// The plugin's 48 language strings and the key bar built from them.
+// The plugin's 49 language strings and the key bar built from them.
 //
 // MessageTable[n] is the host's string number n of the plugin's language
 // file, fetched by LoadMessages; the strings belong to the host and are
@@ -59,7 +59,8 @@ enum MessageNumber {
   MSearchPrompt = 45,    // search input box prompt
   MOk = 46,              // the confirming button
   MCancel = 47,          // the cancelling button
-  kMessageCount = 48,
+  MInternet = 48,        // column C9: how to reach the entry
+  kMessageCount = 49,
 };
 
 extern const char* MessageTable[kMessageCount];
@@ -70,7 +71,7 @@ enum { kSortOrderLabels = 8 };
 extern const int SortOrderLabels[kSortOrderLabels];
 extern KeyBarTitles KeyBarLabels;
 
-// Fetches the 48 strings again from the host and refills the key bar.
+// Fetches the 49 strings again from the host and refills the key bar.
 void LoadMessages();
 
 // One warning box: title MessageTable[titleNumber], one line of text, one

@@ -205,4 +205,5 @@ void CloseFileSet(NodelistFiles* files) {
   files->ActiveIndex = nullptr;
   files->ActiveIndexSize = 0;
   CurrentPlusLine = nullptr;
+  CurrentPlusPieces.Flags = nullptr;
 }

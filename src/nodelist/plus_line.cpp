@@ -14,6 +14,7 @@ enum {
   kSystemField = 2,
   kLocationField = 3,
   kSysopField = 4,
+  kPhoneField = 5,
   kFlagsField = 7,
 };
 
@@ -41,9 +42,21 @@ void CopyField(char* field, size_t size, const char* text, size_t length) {
   CopyClipped(field, text, length + 1 < size ? length + 1 : size);
 }
 
-// Stores the fields of the line. Returns the start of the flags part, or
-// null when the line ends before it.
-const char* StoreFields(NodeRecord* record, const char* line) {
+// Notes where a field that the endpoint rules read lies.
+void NotePiece(LinePieces* pieces, int field, const char* text, size_t length) {
+  if (field == kSystemField) {
+    pieces->SystemName = text;
+    pieces->SystemNameLength = length;
+  } else if (field == kPhoneField) {
+    pieces->Phone = text;
+    pieces->PhoneLength = length;
+  }
+}
+
+// Stores the fields of the line (and notes the pieces). Returns the start
+// of the flags part, or null when the line ends before it.
+const char* StoreFields(NodeRecord* record, const char* line,
+                        LinePieces* pieces) {
   int field = kKeywordField;
   if (*line == ',') {
     ++line;
@@ -61,6 +74,7 @@ const char* StoreFields(NodeRecord* record, const char* line) {
     size_t size = 0;
     char* destination = FieldDestination(record, field, &size);
     if (destination) CopyField(destination, size, line, end - line);
+    NotePiece(pieces, field, line, static_cast<size_t>(end - line));
     if (*end == '\0') return nullptr;
     line = end + 1;
   }
@@ -100,10 +114,12 @@ void ReadOnlineHours(NodeRecord* record, const char* flags) {
 
 }  // namespace
 
-void ParsePlusLine(NodeRecord* record, const char* line) {
+void ParsePlusLine(NodeRecord* record, const char* line, LinePieces* pieces) {
   record->FlagsText[0] = '\0';
-  const char* flags = StoreFields(record, line);
-  if (flags) ReadOnlineHours(record, flags);
+  LinePieces found = {line, 0, line, 0, nullptr};
+  found.Flags = StoreFields(record, line, &found);
+  if (found.Flags) ReadOnlineHours(record, found.Flags);
+  if (pieces) *pieces = found;
 }
 
 int TimeLetterToMinutes(char letter) {

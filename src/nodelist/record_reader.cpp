@@ -7,6 +7,7 @@
 #include "nodelist/v7_format.h"
 
 const char* CurrentPlusLine;
+LinePieces CurrentPlusPieces;
 
 namespace {
 
@@ -146,7 +147,7 @@ int ReadPlusPart(NodelistFiles* files, NodeRecord* record, uint32_t offset) {
     return 0;
   }
   CurrentPlusLine = reinterpret_cast<const char*>(line);
-  ParsePlusLine(record, CurrentPlusLine);
+  ParsePlusLine(record, CurrentPlusLine, &CurrentPlusPieces);
   return 1;
 }
 
@@ -206,6 +207,7 @@ int UnpackText(int packedLength, const unsigned char* packedWords,
 int ReadNodeRecord(NodelistFiles* files, uint32_t offset) {
   StoredRecord stored;
   CurrentPlusLine = nullptr;
+  CurrentPlusPieces.Flags = nullptr;
   if (!LocateRecord(files, offset, &stored)) return 0;
   NodeRecord record;
   std::memset(&record, 0, sizeof(record));
@@ -214,5 +216,6 @@ int ReadNodeRecord(NodelistFiles* files, uint32_t offset) {
     return 0;
   int result = files->OnMatch ? files->OnMatch(&record, files->MatchData) : 0;
   CurrentPlusLine = nullptr;
+  CurrentPlusPieces.Flags = nullptr;
   return result;
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "nodelist/endpoints.h"
 #include "nodelist/records.h"
 
 // The longest unpacked text: 127 words of three characters, and a
@@ -29,8 +30,11 @@ int ReadNodeRecord(NodelistFiles* files, uint32_t offset);
 
 // The V7+ nodelist line of the record being delivered, as it stands in the
 // mapped V7+ data file, while OnMatch runs; null when the record has none
-// (no V7+ part, no line, or FixedFieldsOnly).
+// (no V7+ part, no line, or FixedFieldsOnly). CurrentPlusPieces are the
+// pieces of that line that the endpoint rules read, found while the line
+// was parsed (Flags null without a line).
 extern const char* CurrentPlusLine;
+extern LinePieces CurrentPlusPieces;
 
 // Unpacks packedLength / 2 little-endian words (an odd last byte is
 // ignored) into three characters each, followed by a terminator; output
@@ -47,8 +51,11 @@ int UnpackText(int packedLength, const unsigned char* packedWords,
 // OnlineEnd from the first T flag after the first U flag. An invalid time
 // letter leaves the hours as they were and writes "Invalid time flag '%s'"
 // as a warning (ReportWarning). FlagsText is cleared first; the other
-// fields are written only when the line reaches them.
-void ParsePlusLine(NodeRecord* record, const char* line);
+// fields are written only when the line reaches them. With pieces, also
+// notes where the system name, the phone and the flags lie in the line
+// (as FindLinePieces does).
+void ParsePlusLine(NodeRecord* record, const char* line,
+                   LinePieces* pieces = nullptr);
 
 // Minutes after midnight for a time letter: A..X the whole hours 0..23,
 // a..x half an hour later. Any other character gives -1.

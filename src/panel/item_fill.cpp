@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "config/settings.h"
+#include "nodelist/endpoints.h"
+#include "nodelist/record_reader.h"
 #include "nodelist/text_fields.h"
 #include "nodelist/v7_format.h"
 #include "panel/item_user_data.h"
@@ -27,6 +29,7 @@ enum {
   kC6 = 6,
   kC7 = 7,
   kC8 = 8,
+  kC9 = 9,
 };
 
 int IsPoint(const NodeRecord* record) {
@@ -134,11 +137,12 @@ int FillAvailability(const NodeRecord* record, char* column) {
   return mark && !WindowOpen(start, end, NowMinutes);
 }
 
-void WriteUserData(const NodeRecord* record, PluginPanelItem* item,
-                   uint16_t level) {
+void WriteUserData(const NodeRecord* record, const EndpointList* endpoints,
+                   PluginPanelItem* item, uint16_t level) {
+  void* block = reinterpret_cast<void*>(item->UserData);
   ItemUserData data;
   std::memset(&data, 0, sizeof(data));
-  data.Size = sizeof(ItemUserData);
+  data.Size = WriteItemEndpoints(block, endpoints);
   data.Zone = record->Zone;
   data.Net = record->Net;
   data.Node = record->Node;
@@ -146,16 +150,44 @@ void WriteUserData(const NodeRecord* record, PluginPanelItem* item,
   data.Hub = record->HubOrPoint;
   data.Region = record->Region;
   data.Level = level;
-  WriteItemUserData(reinterpret_cast<void*>(item->UserData), &data);
+  WriteItemUserData(block, &data);
 }
 
 void CopyColumn(char** columns, int column, const char* text) {
   CopyClipped(columns[column], text, item_area::kColumnSizes[column]);
 }
 
+// C9: the first binkp endpoint as "host:port", else the first other one
+// after its protocol ("telnet host:23"); empty without endpoints.
+void FillInternetColumn(const EndpointList* endpoints, char* column) {
+  column[0] = '\0';
+  if (endpoints->Count == 0) return;
+  int shown = 0;
+  while (shown < endpoints->Count &&
+         endpoints->Items[shown].Protocol != kProtocolBinkp)
+    ++shown;
+  char text[kEndpointAddressSize + 8];
+  char* at = text;
+  if (shown == endpoints->Count) {
+    shown = 0;
+    const char* name = EndpointProtocolName(endpoints->Items[0].Protocol);
+    size_t length = std::strlen(name);
+    std::memcpy(at, name, length);
+    at += length;
+    *at++ = ' ';
+  }
+  FormatEndpointAddress(endpoints->Items[shown], at,
+                        sizeof(text) - static_cast<size_t>(at - text));
+  CopyClipped(column, text, item_area::kC9Size);
+}
+
 void FillDetails(const NodeRecord* record, PluginPanelItem* item,
                  uint16_t level) {
-  WriteUserData(record, item, level);
+  // The whole V7+ line, not the flags column, which is cut at 63
+  // characters.
+  EndpointList endpoints;
+  DecodeLinePieces(CurrentPlusPieces, &endpoints);
+  WriteUserData(record, &endpoints, item, level);
   item->NumberOfLinks = record->CallCost;
   char** columns = item->CustomColumnData;
   CopyColumn(columns, kC0, KindWord(record));
@@ -169,6 +201,7 @@ void FillDetails(const NodeRecord* record, PluginPanelItem* item,
   CopyColumn(columns, kC6, record->Password);
   *WriteDecimal(columns[kC7], record->BaudRate) = '\0';
   CopyColumn(columns, kC8, record->DisplaySysop);
+  FillInternetColumn(&endpoints, columns[kC9]);
   if (NameCaseFilter) {
     NameCaseFilter(columns[kC1]);
     NameCaseFilter(columns[kC2]);

@@ -6,9 +6,10 @@
 // (the first one ends at the end of the reservation); its Description
 // points at the area's start. A plain item's area holds the description
 // only; a detailed item's area holds, in this order, the description, the
-// nine column pointers, C0, the ItemUserData block, C1 .. C8. The pieces
-// keep their natural alignment and every area size is a multiple of the
-// pointer size, so the pointer arrays of all areas stay aligned.
+// ten column pointers, C0, the user data block (ItemUserData and room for
+// the endpoints), C1 .. C9. The pieces keep their natural alignment and
+// every area size is a multiple of the pointer size, so the pointer arrays
+// of all areas stay aligned.
 #ifndef TOLVANE_PANEL_ITEM_LIST_H
 #define TOLVANE_PANEL_ITEM_LIST_H
 
@@ -27,7 +28,7 @@ struct PanelItemList {
 
 enum : size_t { kItemListReservation = 0x6C0000 };
 
-enum { kColumnCount = 9 };  // custom columns C0 .. C8
+enum { kColumnCount = 10 };  // custom columns C0 .. C9
 
 namespace item_area {
 
@@ -48,11 +49,12 @@ constexpr size_t kC5Size = sizeof("00:00-00:00");
 constexpr size_t kC6Size = sizeof(NodeRecord::Password);
 constexpr size_t kC7Size = 9;  // the speed in bits per second, "65535"
 constexpr size_t kC8Size = sizeof(NodeRecord::DisplaySysop);
+constexpr size_t kC9Size = 64;  // how to reach the entry, at most 63
 
 constexpr size_t kColumnsOffset = AlignUp(kDescriptionSize, kPointerAlign);
 constexpr size_t kC0Offset = kColumnsOffset + kColumnCount * sizeof(char*);
 constexpr size_t kUserDataOffset = kC0Offset + kC0Size;
-constexpr size_t kC1Offset = kUserDataOffset + sizeof(ItemUserData);
+constexpr size_t kC1Offset = kUserDataOffset + kUserDataBlockRoom;
 constexpr size_t kC2Offset = kC1Offset + kC1Size;
 constexpr size_t kC3Offset = kC2Offset + kC2Size;
 constexpr size_t kC4Offset = kC3Offset + kC3Size;
@@ -60,23 +62,24 @@ constexpr size_t kC5Offset = kC4Offset + kC4Size;
 constexpr size_t kC6Offset = kC5Offset + kC5Size;
 constexpr size_t kC7Offset = kC6Offset + kC6Size;
 constexpr size_t kC8Offset = kC7Offset + kC7Size;
+constexpr size_t kC9Offset = kC8Offset + kC8Size;
 
 constexpr size_t kPlainSize = AlignUp(kDescriptionSize, kPointerAlign);
-constexpr size_t kDetailedSize = AlignUp(kC8Offset + kC8Size, kPointerAlign);
+constexpr size_t kDetailedSize = AlignUp(kC9Offset + kC9Size, kPointerAlign);
 
-// Offsets of C0 .. C8 in a detailed area.
+// Offsets of C0 .. C9 in a detailed area.
 constexpr size_t kColumnOffsets[kColumnCount] = {
     kC0Offset, kC1Offset, kC2Offset, kC3Offset, kC4Offset,
-    kC5Offset, kC6Offset, kC7Offset, kC8Offset};
-constexpr size_t kColumnSizes[kColumnCount] = {kC0Size, kC1Size, kC2Size,
-                                               kC3Size, kC4Size, kC5Size,
-                                               kC6Size, kC7Size, kC8Size};
+    kC5Offset, kC6Offset, kC7Offset, kC8Offset, kC9Offset};
+constexpr size_t kColumnSizes[kColumnCount] = {
+    kC0Size, kC1Size, kC2Size, kC3Size, kC4Size,
+    kC5Size, kC6Size, kC7Size, kC8Size, kC9Size};
 
 static_assert(kDetailedSize % kPointerAlign == 0 &&
                   kPlainSize % kPointerAlign == 0,
               "areas keep the pointer arrays aligned");
-static_assert(sizeof(void*) != 4 || (kDetailedSize == 316 && kPlainSize == 24),
-              "the 32-bit areas are 316 and 24 bytes");
+static_assert(sizeof(void*) != 4 || (kDetailedSize == 932 && kPlainSize == 24),
+              "the 32-bit areas are 932 and 24 bytes");
 
 }  // namespace item_area
 
@@ -90,12 +93,12 @@ enum AddItemResult {
 };
 
 // Appends one zero-filled item with its text area (reserving the address
-// space at the first item). A detailed item has its area laid out: nine
-// column pointers (CustomColumnNumber 9), Owner at C8, UserData at an
-// ItemUserData block whose Size is set, PPIF_USERDATA in Flags. When the
-// item would reach its own area the list is full: the first time, message
-// 5 is shown under message 0 and the list is marked (the first item's
-// FindData.dwReserved0 is 1). A reservation or commit failure releases the
+// space at the first item). A detailed item has its area laid out: ten
+// column pointers (CustomColumnNumber 10), Owner at C8, UserData at a user
+// data block whose Size is set (22: no endpoints yet), PPIF_USERDATA in
+// Flags. When the item would reach its own area the list is full: the
+// first time, message 5 is shown under message 0 and the list is marked
+// (the first item's FindData.dwReserved0 is 1). A reservation or commit failure releases the
 // list, shows message 6 under message 0 and gives kListFailed.
 AddItemResult AddPanelItem(PanelItemList* list, int detailed);
 

@@ -60,16 +60,16 @@ TEST_F(ItemListTest, CapacityFollowsFromTheRecordSizes) {
   }
 }
 
-// The figures of the 32-bit host: 366-byte items, 316- and 24-byte areas.
+// The figures of the 32-bit host: 366-byte items, 932- and 24-byte areas.
 TEST_F(ItemListTest, ThirtyTwoBitCapacities) {
   if (sizeof(void*) != 4) GTEST_SKIP() << "32-bit build only";
-  EXPECT_EQ(FillUntilFull(1), 10378);
+  EXPECT_EQ(FillUntilFull(1), 5452);
   FreePanelItems(&list_);
   EXPECT_EQ(FillUntilFull(0), 18148);
-  // A net listing: ".." and 10,377 nodes.
+  // A net listing: ".." and 5,452 nodes.
   FreePanelItems(&list_);
   ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);
-  EXPECT_EQ(FillUntilFull(1), 10378);
+  EXPECT_EQ(FillUntilFull(1), 5453);
 }
 
 // A node's point list: its own entry and as many points as fit.

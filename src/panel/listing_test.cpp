@@ -144,8 +144,8 @@ TEST_F(ListingTest, DetailedItemCarriesEveryColumn) {
   PluginPanelItem* item = Fill(record);
   ASSERT_NE(item, nullptr);
   const char* kColumns[kColumnCount] = {
-      "Point", "Bob'S Bbs", "New_York Ny", "CM,XA,IBN",      "1-212-555-0100",
-      "",      "SECRET",    "33600",       "Mc-Donald'S Joe"};
+      "Point", "Bob'S Bbs", "New_York Ny", "CM,XA,IBN",       "1-212-555-0100",
+      "",      "SECRET",    "33600",       "Mc-Donald'S Joe", ""};
   for (int i = 0; i < kColumnCount; ++i)
     EXPECT_STREQ(item->CustomColumnData[i], kColumns[i]) << i;
   EXPECT_STREQ(item->Owner, "Mc-Donald'S Joe");

@@ -35,7 +35,8 @@ struct ColumnCode {
 const ColumnCode kColumnCodes[] = {
     {"Z", MAddress},   {"O", MSysop},  {"C0", MKind},  {"C1", MSystem},
     {"C2", MLocation}, {"C3", MFlags}, {"C4", MPhone}, {"C5", MOnline},
-    {"C6", MPassword}, {"C7", MSpeed}, {"C8", MSysop}, {"N", MAddress},
+    {"C6", MPassword}, {"C7", MSpeed}, {"C8", MSysop}, {"C9", MInternet},
+    {"N", MAddress},
 };
 
 const char kUnknownTitle[] = "?";

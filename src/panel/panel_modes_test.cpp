@@ -130,7 +130,7 @@ TEST_F(PanelModesTest, TitlesFollowTheColumnCodes) {
       {"C0,,Z", {"M16", "?", "M11"}, 3},
       {"C0,Z,", {"M16", "M11", "?"}, 3},
       {"NR,S,N,O", {"?", "?", "M11", "M17"}, 4},
-      {"C8,C9,LN,C7", {"M17", "?", "?", "M24"}, 4},
+      {"C8,C9,LN,C7", {"M17", "M48", "?", "M24"}, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.types);

@@ -25,10 +25,11 @@ struct GoldenRow {
 };
 
 const GoldenRow kGolden[] = {
-    {"\\", "2", "zone_2.txt"},                      // nine lines
+    {"\\", "2", "zone_2.txt"},                      // an INA endpoint
     {"1", "104", "host_1_104.txt"},                 // a host: region
     {"2:5020", "100", "hub_2_5020_100.txt"},        // password, no hub line
     {"2:5020", "101", "node_2_5020_101.txt"},       // hub line and region
+    {"2:5020", "105", "node_2_5020_105.txt"},       // endpoints, IPv6
     {"2:5020/100", "1", "point_2_5020_100_1.txt"},  // C0 empty: message 14
 };
 

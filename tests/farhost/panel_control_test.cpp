@@ -50,7 +50,7 @@ TEST_F(ControlTest, PanelInfoDescribesTheActivePanel) {
   // The host's copies: texts and the address block of every item.
   const PluginPanelItem& hub = info.PanelItems[2];
   EXPECT_STREQ(hub.Description, "2:5020/100");
-  ASSERT_EQ(hub.CustomColumnNumber, 9);
+  ASSERT_EQ(hub.CustomColumnNumber, 10);
   EXPECT_STREQ(hub.CustomColumnData[1], "Arbat Hub");
   EXPECT_STREQ(hub.Owner, "Ivan Petrov");
   ASSERT_TRUE(hub.Flags & PPIF_USERDATA);

@@ -1,0 +1,168 @@
+// How to reach nodes over the internet, through the real entry points: the
+// panel's column C9, `tolvane ls --format json`, `tolvane connect` and
+// `tolvane binkd` on the sample and on the real nodelists compiled at test
+// time. The tolvane program reads the endpoints from the description
+// files, so these runs also check the lines the plugin writes there.
+#include <filesystem>
+
+#include "farhost/sys/sys.h"
+#include "panel_fixture.h"
+
+namespace {
+
+class InternetTest : public PanelTest {
+ protected:
+  ToolRun Tolvane(const std::string& arguments) {
+    return RunTool("tolvane", "--plugin " + SysQuoteArgument(TestPluginPath()) +
+                                  " --root-key " + SysQuoteArgument(rootKey_) +
+                                  " --lang English " + arguments);
+  }
+  // The C9 text of the item named `name` in the panel at `path`.
+  std::string InternetColumn(const char* path, const char* name) {
+    PanelModel* panel = Open(path);
+    if (panel == nullptr) return "(no panel)";
+    int index = FindItemByName(*panel, name);
+    if (index < 0) return "(no item)";
+    const PluginPanelItem& item = panel->Items[static_cast<size_t>(index)];
+    std::string text = item.CustomColumnNumber > 9 && item.CustomColumnData
+                           ? item.CustomColumnData[9]
+                           : "(no column)";
+    ClosePanel(host_.get(), panel, 1);
+    return text;
+  }
+};
+
+size_t LineCount(const std::string& text) {
+  size_t lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+TEST_F(InternetTest, TheSampleShowsItsEndpoints) {
+  EXPECT_EQ(InternetColumn("2:5020", "105"), "metro.example.ru:24554");
+  EXPECT_EQ(InternetColumn("2:5020", "104"), "dacha.example.ru:24556");
+  EXPECT_EQ(InternetColumn("2:5020", "100"), "");  // IBN, but no host
+  EXPECT_EQ(InternetColumn("1:115", "3"), "seastack.example.org:24554");
+  EXPECT_TRUE(BoxesOf(ui_).empty());
+
+  ToolRun json = Tolvane("ls 2:5020/105 --format json");
+  ASSERT_EQ(json.Status, 0) << json.Err;
+  std::string endpoints;
+  const char* const kEndpoints[][4] = {
+      {"binkp", "metro.example.ru", "24554", "INA"},
+      {"telnet", "metro.example.ru", "23", "INA"},
+      {"binkp", "2001:db8:5020::105", "24555", "IBN"}};
+  for (const auto& e : kEndpoints)
+    endpoints += std::string(endpoints.empty() ? "" : ",\n") +
+                 "      {\n        \"protocol\": \"" + e[0] +
+                 "\",\n        \"host\": \"" + e[1] +
+                 "\",\n        \"port\": " + e[2] +
+                 ",\n        \"source\": \"" + e[3] + "\"\n      }";
+  EXPECT_NE(json.Out.find("    \"internet\": [\n" + endpoints + "\n    ]\n"),
+            std::string::npos)
+      << json.Out;
+
+  // A node with its points, a sysop search, a net with another domain.
+  const struct {
+    const char* Path;
+    const char* Options;
+    const char* Out;
+  } binkd[] = {
+      {"2:5020/105", "",
+       "node 2:5020/105@fidonet "
+       "metro.example.ru:24554;[2001:db8:5020::105]:24555\n"},
+      {"2:5020/100", "", ""},
+      {"?Khabib", "", "node 2:5020/104@fidonet dacha.example.ru:24556\n"},
+      {"1:115", " --domain fidonet.org",
+       "node 1:115/3@fidonet.org seastack.example.org:24554\n"},
+  };
+  for (const auto& c : binkd) {
+    ToolRun run = Tolvane("binkd " + SysQuoteArgument(c.Path) + c.Options);
+    EXPECT_EQ(run.Status, 0) << c.Path << "\n" << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.Path;
+  }
+  EXPECT_EQ(Tolvane("binkd --domain " + SysQuoteArgument("two words")).Status,
+            2);
+}
+
+struct ListCase {
+  const char* List;
+  size_t BinkpEntries;   // node lines of `tolvane binkd`
+  const char* Connect;   // addresses
+  int Status;            // of `tolvane connect`
+  const char* Expected;  // its output
+};
+
+// One entry per rule, each checked against the nodelist line by hand.
+const ListCase kLists[] = {
+    {"NODELIST.002", 1195, "1:300/5 1:311/4 1:2800/22 1:1/4 2:201/329", 0,
+     // Own host (the bare INA, ITN and IFT find none); own host and port.
+     "1:300/5\tbinkp\tj5.dyndns.org\t24554\tIBN\n"
+     "1:311/4\tbinkp\tcpugod.synchro.net\t3141\tIBN\n"
+     // Pvt, "telnet://" dropped.
+     "1:2800/22\ttelnet\tsaniterium.bbs\t23\tITN\n"
+     // A phone 000-65-218-223-109.
+     "1:1/4\tbinkp\t65.218.223.109\t24554\tphone\n"
+     "1:1/4\tftp\t65.218.223.109\t21\tphone\n"
+     // The system name, a telnet-only Pvt entry.
+     "2:201/329\ttelnet\tpippin.webbplatsen.se\t23\tsystem name\n"},
+    {"NODELIST.122", 1078, "2:5080/102 1:114/0 2:201/148", 0,
+     // Two INA hosts for IBN and IBN:443.
+     "2:5080/102\tbinkp\tbinkd.node.grumbler.org\t24554\tINA\n"
+     "2:5080/102\tbinkp\tbinkp.vashadmin.su\t24554\tINA\n"
+     "2:5080/102\tbinkp\tbinkd.node.grumbler.org\t443\tINA\n"
+     "2:5080/102\tbinkp\tbinkp.vashadmin.su\t443\tINA\n"
+     // INA:cscnet1.net:24554 gives the host only; ITN:60177 a port.
+     "1:114/0\tbinkp\tcscnet1.net\t24554\tINA\n"
+     "1:114/0\tifcico\tcscnet1.net\t60179\tINA\n"
+     "1:114/0\ttelnet\tcscnet1.net\t60177\tINA\n"
+     // Pvt, the system name www.fidoreader.com.
+     "2:201/148\tbinkp\twww.fidoreader.com\t24554\tsystem name\n"},
+    {"Z2DAILY.067", 965, "1:1/19 2:45/0 1:214/23", 1,
+     // Flags of 77 characters: ITN:60177 lies beyond the flags column.
+     "1:1/19\tbinkp\tftsc.bnbbbs.net\t24555\tINA\n"
+     "1:1/19\tifcico\tftsc.bnbbbs.net\t60179\tINA\n"
+     "1:1/19\ttelnet\tftsc.bnbbbs.net\t60177\tINA\n"
+     // An IPv4 INA and a named one; then a Pvt IBN without any host.
+     "2:45/0\tbinkp\t82.209.239.18\t24554\tINA\n"
+     "2:45/0\tbinkp\tunnamed.by\t24554\tINA\n"},
+    {"tqwnet.233", 163, "1337:1/106", 1, ""},  // a bare INA: no host
+};
+
+TEST_F(InternetTest, RealNodelists) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(TOLVANE_NODELISTS_DIR, error))
+    GTEST_SKIP() << "no real nodelists at " << TOLVANE_NODELISTS_DIR;
+  for (const ListCase& c : kLists) {
+    SCOPED_TRACE(c.List);
+    TempFolder out;
+    ToolRun compiled = RunTool(
+        "tolvane-compile",
+        "--out " + SysQuoteArgument(out.Path()) + " " +
+            SysQuoteArgument(SysJoinPath(TOLVANE_NODELISTS_DIR, c.List)));
+    ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+    std::string folder = " --nodelist " + SysQuoteArgument(out.Path());
+    ToolRun binkd = Tolvane("binkd" + folder);
+    EXPECT_EQ(binkd.Status, 0) << binkd.Err;
+    EXPECT_EQ(LineCount(binkd.Out), c.BinkpEntries);
+    EXPECT_EQ(binkd.Out.rfind("node ", 0), 0u);
+    ToolRun connect = Tolvane(std::string("connect ") + c.Connect + folder);
+    EXPECT_EQ(connect.Status, c.Status) << connect.Err;
+    EXPECT_EQ(connect.Out, c.Expected);
+    EXPECT_EQ(connect.Err.find("has no internet endpoint") != std::string::npos,
+              c.Status != 0)
+        << connect.Err;
+  }
+  // The panel's column: telnet only, so named with its protocol.
+  TempFolder out;
+  ToolRun compiled = RunTool(
+      "tolvane-compile",
+      "--out " + SysQuoteArgument(out.Path()) + " " +
+          SysQuoteArgument(SysJoinPath(TOLVANE_NODELISTS_DIR, "NODELIST.002")));
+  ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+  WriteText("Path to nodelist", SysJoinPath(out.Path(), ""));
+  EXPECT_EQ(InternetColumn("2:201", "329"), "telnet pippin.webbplatsen.se:23");
+  EXPECT_EQ(InternetColumn("2:201", "148"), "www.fidoreader.com:24554");
+}
+
+}  // namespace
