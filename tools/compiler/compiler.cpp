@@ -193,18 +193,18 @@ void BuildPhoneKeys(const Work& w, KeyedEntries* k) {
   SortTextKeys(k);
 }
 
-std::vector<uint8_t> TextIndex(const Work& w, const KeyedEntries& k,
-                               uint16_t max_key, uint16_t block_size) {
+void TextIndex(const Work& w, const KeyedEntries& k, uint16_t max_key,
+               uint16_t block_size, ByteSink* out) {
   std::vector<IndexItem> items(k.keys.size());
   for (size_t i = 0; i < items.size(); ++i) {
     const TextKey& t = k.keys[i];
     items[i] = {reinterpret_cast<const uint8_t*>(k.arena.data()) + t.offset,
                 std::min(t.length, max_key), w.dat_offset[t.entry]};
   }
-  return BuildIndexFile(items.data(), items.size(), block_size);
+  WriteIndexFile(items.data(), items.size(), block_size, out);
 }
 
-std::vector<uint8_t> AddressIndex(const Work& w, uint16_t block_size) {
+void AddressIndex(const Work& w, uint16_t block_size, ByteSink* out) {
   std::vector<uint8_t> keys(w.order.size() * v7::kPointKeySize);
   std::vector<IndexItem> items(w.order.size());
   for (size_t i = 0; i < w.order.size(); ++i) {
@@ -219,7 +219,7 @@ std::vector<uint8_t> AddressIndex(const Work& w, uint16_t block_size) {
         (e.node_flags & v7::kFlagPoint) ? v7::kPointKeySize : v7::kNodeKeySize;
     items[i] = {k, length, w.dat_offset[w.order[i]]};
   }
-  return BuildIndexFile(items.data(), items.size(), block_size);
+  WriteIndexFile(items.data(), items.size(), block_size, out);
 }
 
 // ---------------------------------------------------------------------
@@ -311,7 +311,7 @@ RecordExtras ExtrasOf(const Entry& e, const PasswordTable* passwords,
 // Gives every live entry its data and V7+ record offsets. Returns 0 when
 // a file would outgrow the 32-bit offsets.
 int PlaceRecords(Work* w, const PasswordTable* passwords,
-                 const CostTable* costs, int plus, CompiledSet* set) {
+                 const CostTable* costs, int plus) {
   w->dat_offset.assign(w->entries.size(), 0);
   w->dtp_offset.assign(w->entries.size(), 0);
   uint64_t dat = 0, dtp = v7::kDtpHeaderSize;
@@ -324,21 +324,19 @@ int PlaceRecords(Work* w, const PasswordTable* passwords,
     if (plus) dtp += PlusRecordSize(e);
     if (dat > 0xFFFFFFFFull || dtp > 0xFFFFFFFFull) return 0;
   }
-  set->dat.reserve(dat);
-  if (plus) set->dtp.reserve(dtp);
   return 1;
 }
 
 void WriteDataFiles(const Work& w, const PasswordTable* passwords,
                     const CostTable* costs, int plus, uint16_t top_count,
-                    uint32_t first_top, CompiledSet* set) {
-  if (plus) AppendPlusHeader(top_count, first_top, &set->dtp);
+                    uint32_t first_top, const SetSinks& sinks) {
+  if (plus) WritePlusHeader(top_count, first_top, sinks.dtp);
   for (uint32_t i = 0; i < w.entries.size(); ++i) {
     if (!IsLive(w, i)) continue;
     const Entry& e = w.entries[i];
-    AppendDataRecord(e, ExtrasOf(e, passwords, costs, plus, w.dtp_offset[i]),
-                     &set->dat);
-    if (plus) AppendPlusRecord(e, w.links[i], &set->dtp);
+    WriteDataRecord(e, ExtrasOf(e, passwords, costs, plus, w.dtp_offset[i]),
+                    sinks.dat);
+    if (plus) WritePlusRecord(e, w.links[i], sinks.dtp);
   }
 }
 
@@ -382,12 +380,11 @@ void Link(Work* w, const KeyedEntries& sysops, const KeyedEntries& phones,
 
 }  // namespace
 
-int CompileNodelist(const std::vector<SourceText>& sources,
-                    const PasswordTable* passwords, const CostTable* costs,
-                    const CompileOptions& options, CompiledSet* set,
-                    CompileStats* stats, Reporter* reporter) {
+int CompileNodelistTo(const std::vector<SourceText>& sources,
+                      const PasswordTable* passwords, const CostTable* costs,
+                      const CompileOptions& options, const SetSinks& sinks,
+                      CompileStats* stats, Reporter* reporter) {
   *stats = CompileStats{};
-  *set = CompiledSet{};
   Work w;
   w.sources = &sources;
   ReadCounts counts = {0, 0};
@@ -399,7 +396,7 @@ int CompileNodelist(const std::vector<SourceText>& sources,
   if (w.entries.empty()) return 0;
   stats->duplicates = ReplaceDuplicates(&w, reporter);
   ResolveHierarchy(&w, reporter);
-  if (!PlaceRecords(&w, passwords, costs, options.plus, set)) {
+  if (!PlaceRecords(&w, passwords, costs, options.plus)) {
     Warn(reporter, "the nodelist is too large for 32-bit record offsets");
     return 0;
   }
@@ -411,16 +408,36 @@ int CompileNodelist(const std::vector<SourceText>& sources,
     BuildPhoneKeys(w, &phones);
     Link(&w, sysops, phones, &top_count, &first_top);
   }
-  WriteDataFiles(w, passwords, costs, options.plus, top_count, first_top, set);
-  set->ndx = AddressIndex(w, options.block_size);
-  set->sdx = TextIndex(w, sysops, v7::kMaxSysopKey, options.block_size);
+  WriteDataFiles(w, passwords, costs, options.plus, top_count, first_top,
+                 sinks);
+  AddressIndex(w, options.block_size, sinks.ndx);
+  TextIndex(w, sysops, v7::kMaxSysopKey, options.block_size, sinks.sdx);
   if (options.plus)
-    set->pdx = TextIndex(w, phones, kMaxIndexKey, options.block_size);
+    TextIndex(w, phones, kMaxIndexKey, options.block_size, sinks.pdx);
   if (passwords) WarnUnusedPasswords(w, *passwords, reporter);
   stats->entries = static_cast<uint32_t>(w.order.size());
   for (uint32_t i : w.order)
     if (w.entries[i].node_flags & v7::kFlagPoint) ++stats->points;
   return 1;
+}
+
+int CompileNodelist(const std::vector<SourceText>& sources,
+                    const PasswordTable* passwords, const CostTable* costs,
+                    const CompileOptions& options, CompiledSet* set,
+                    CompileStats* stats, Reporter* reporter) {
+  *set = CompiledSet{};
+  std::vector<uint8_t>* images[5] = {&set->dat, &set->ndx, &set->sdx, &set->dtp,
+                                     &set->pdx};
+  ByteSink buffers[5];
+  for (int i = 0; i < 5; ++i)
+    OpenSink(&buffers[i], AppendToVector, images[i], 1 << 16);
+  SetSinks sinks = {&buffers[0], &buffers[1], &buffers[2], &buffers[3],
+                    &buffers[4]};
+  int ok = CompileNodelistTo(sources, passwords, costs, options, sinks, stats,
+                             reporter);
+  for (ByteSink& b : buffers) FlushSink(&b);
+  if (!ok) *set = CompiledSet{};
+  return ok;
 }
 
 }  // namespace v7c
