@@ -1,5 +1,6 @@
 // Durable writes on POSIX systems.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "compiler/file_sync.h"
@@ -18,6 +19,20 @@ void StartWriteback(FILE* file, uint64_t offset, uint64_t size) {
 #else
   (void)file;
   (void)offset;
+  (void)size;
+#endif
+}
+
+void AdviseLargeBuffer(void* data, size_t size) {
+#if defined(MADV_HUGEPAGE)
+  const uintptr_t kLarge = uintptr_t{2} << 20;
+  uintptr_t first =
+      (reinterpret_cast<uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kLarge - 1);
+  if (end > first)
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+  (void)data;
   (void)size;
 #endif
 }

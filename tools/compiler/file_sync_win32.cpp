@@ -12,4 +12,6 @@ int SyncFileToDisk(FILE* file) {
 
 void StartWriteback(FILE*, uint64_t, uint64_t) {}
 
+void AdviseLargeBuffer(void*, size_t) {}
+
 }  // namespace v7c
