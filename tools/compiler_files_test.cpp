@@ -231,7 +231,8 @@ TEST_F(CompilerProgram, WritesTheSetAndReleasesTheBusyFile) {
 
 // The program streams each file through a buffer far smaller than the
 // file; what lands on the disk, also over an earlier set, is byte for byte
-// the image that the compiler makes in memory.
+// the image that the compiler makes in memory, and no temporary file or
+// second name of an old file is left.
 TEST_F(CompilerProgram, FilesOnDiskMatchTheImagesInMemory) {
   v7gen::GeneratedList list;
   ASSERT_TRUE(v7gen::GenerateNodelist({30000, 5, 1}, &list));
@@ -257,6 +258,7 @@ TEST_F(CompilerProgram, FilesOnDiskMatchTheImagesInMemory) {
                   memcmp(text.data(), f.image->data(), text.size()) == 0)
           << f.name << " run " << run;
       EXPECT_FALSE(Exists(std::string(f.name) + ".tmp"));
+      EXPECT_FALSE(Exists(std::string(f.name) + ".old"));
     }
   }
 }
