@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -226,6 +227,40 @@ TEST_F(CompilerProgram, WritesTheSetAndReleasesTheBusyFile) {
   ASSERT_EQ(check.leaves.size(), 2u);
   ASSERT_TRUE(v7test::DecodeRecord(bytes, check.leaves[1].data, &r));
   EXPECT_EQ(r.password, "SECRET");
+}
+
+// The program streams each file through a buffer far smaller than the
+// file; what lands on the disk, also over an earlier set, is byte for byte
+// the image that the compiler makes in memory, and no temporary file or
+// second name of an old file is left.
+TEST_F(CompilerProgram, FilesOnDiskMatchTheImagesInMemory) {
+  v7gen::GeneratedList list;
+  ASSERT_TRUE(v7gen::GenerateNodelist({30000, 5, 1}, &list));
+  Write("NODELIST.200", list.nodelist);
+  Write("POINTS.200", list.pointlist);
+  Built b = CompileTexts(list.nodelist, list.pointlist);
+  ASSERT_TRUE(b.ok);
+  ASSERT_GT(b.set.dtp.size(), size_t{2} << 20);
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_EQ(Run({In("NODELIST.200"), In("POINTS.200")}), 0) << errors_;
+    struct {
+      const char* name;
+      const std::vector<uint8_t>* image;
+    } files[] = {{"NODEX.DAT", &b.set.dat},
+                 {"NODEX.NDX", &b.set.ndx},
+                 {"NODEX.SDX", &b.set.sdx},
+                 {"NODEX.DTP", &b.set.dtp},
+                 {"NODEX.PDX", &b.set.pdx}};
+    for (const auto& f : files) {
+      std::string text;
+      ASSERT_TRUE(v7c::ReadWholeFile((dir_ / "out" / f.name).string(), &text));
+      EXPECT_TRUE(text.size() == f.image->size() &&
+                  memcmp(text.data(), f.image->data(), text.size()) == 0)
+          << f.name << " run " << run;
+      EXPECT_FALSE(Exists(std::string(f.name) + ".tmp"));
+      EXPECT_FALSE(Exists(std::string(f.name) + ".old"));
+    }
+  }
 }
 
 TEST_F(CompilerProgram, SharedSysopIndexAndPlainV7) {

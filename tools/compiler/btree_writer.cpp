@@ -2,6 +2,7 @@
 #include "compiler/btree_writer.h"
 
 #include <cstring>
+#include <utility>
 
 #include "nodelist/v7_format.h"
 
@@ -25,63 +26,12 @@ struct BuiltBlock {
   size_t first_item;
 };
 
-// Fills blocks of one level into the image; tracks the open block.
-class LevelWriter {
- public:
-  LevelWriter(std::vector<uint8_t>* image, uint16_t block_size,
-              uint32_t entry_size)
-      : image_(image), block_size_(block_size), entry_size_(entry_size) {}
-
-  // Starts a new block after the last one in the image.
-  uint8_t* Open(uint32_t first_child, size_t first_item) {
-    uint32_t number = static_cast<uint32_t>(image_->size() / block_size_);
-    image_->resize(image_->size() + block_size_);
-    uint8_t* b = Block(number);
-    Put32(b + v7::kBlkFirstChild, first_child);
-    uint32_t prev = blocks_.empty() ? 0 : blocks_.back().number;
-    Put32(b + v7::kBlkPrev, prev);
-    if (prev) Put32(Block(prev) + v7::kBlkNext, number);
-    Put16(b + v7::kBlkKeyStart, block_size_);
-    blocks_.push_back({number, first_item});
-    count_ = 0;
-    key_start_ = block_size_;
-    return b;
-  }
-
-  int Fits(uint16_t key_length) const {
-    return v7::kBlkHeaderSize + (count_ + 1) * entry_size_ + key_length <=
-           key_start_;
-  }
-
-  // Appends one entry to the open block; child is used by index blocks.
-  void Add(const IndexItem& item, uint32_t child) {
-    uint8_t* b = Block(blocks_.back().number);
-    key_start_ -= item.length;
-    memcpy(b + key_start_, item.key, item.length);
-    uint8_t* e = b + v7::kBlkHeaderSize + count_ * entry_size_;
-    Put16(e + v7::kEntKeyOffset, key_start_);
-    Put16(e + v7::kEntKeyLength, item.length);
-    Put32(e + v7::kEntData, item.data);
-    if (entry_size_ == v7::kIndexEntrySize) Put32(e + v7::kEntChild, child);
-    ++count_;
-    Put16(b + v7::kBlkCount, count_);
-    Put16(b + v7::kBlkKeyStart, key_start_);
-  }
-
-  int Empty() const { return count_ == 0; }
-  const std::vector<BuiltBlock>& blocks() const { return blocks_; }
-
- private:
-  uint8_t* Block(uint32_t number) {
-    return image_->data() + static_cast<size_t>(number) * block_size_;
-  }
-
-  std::vector<uint8_t>* image_;
-  uint32_t block_size_;
-  uint32_t entry_size_;
-  std::vector<BuiltBlock> blocks_;
-  uint32_t count_ = 0;
-  uint32_t key_start_ = 0;
+// One level of the tree as planned before anything is written: its blocks
+// and, for an index level, where in the level below each block's children
+// begin (one more start closes the list).
+struct Level {
+  std::vector<BuiltBlock> blocks;
+  std::vector<size_t> starts;
 };
 
 IndexItem Clipped(IndexItem item) {
@@ -89,24 +39,29 @@ IndexItem Clipped(IndexItem item) {
   return item;
 }
 
-std::vector<BuiltBlock> WriteLeaves(const IndexItem* items, size_t count,
-                                    std::vector<uint8_t>* image,
-                                    uint16_t block_size) {
-  LevelWriter level(image, block_size, v7::kLeafEntrySize);
-  level.Open(v7::kLeafMark, 0);
+// Leaves packed full in key order; starts holds each leaf's first item.
+Level PlanLeaves(const IndexItem* items, size_t count, uint32_t block_size,
+                 uint32_t* next_number) {
+  Level level;
+  level.blocks.push_back({(*next_number)++, 0});
+  uint32_t used = v7::kBlkHeaderSize;
   for (size_t i = 0; i < count; ++i) {
-    IndexItem item = Clipped(items[i]);
-    if (!level.Fits(item.length)) level.Open(v7::kLeafMark, i);
-    level.Add(item, 0);
+    uint32_t need = v7::kLeafEntrySize + Clipped(items[i]).length;
+    if (used + need > block_size) {
+      level.blocks.push_back({(*next_number)++, i});
+      used = v7::kBlkHeaderSize;
+    }
+    used += need;
   }
-  return level.blocks();
+  for (const BuiltBlock& b : level.blocks) level.starts.push_back(b.first_item);
+  level.starts.push_back(count);
+  return level;
 }
 
-// Splits the blocks below into parents: returns the index in `below` of
-// the first child of each parent. Each parent is filled as far as its
-// entries fit; the last parent gets at least one entry as well.
-std::vector<size_t> PlanParents(const std::vector<BuiltBlock>& below,
-                                const IndexItem* items, uint32_t block_size) {
+// Splits the blocks below into parents: each parent is filled as far as
+// its entries fit; the last parent gets at least one entry as well.
+Level PlanParents(const std::vector<BuiltBlock>& below, const IndexItem* items,
+                  uint32_t block_size, uint32_t* next_number) {
   std::vector<size_t> starts = {0};
   uint32_t used = v7::kBlkHeaderSize;
   for (size_t i = 1; i < below.size(); ++i) {
@@ -120,37 +75,85 @@ std::vector<size_t> PlanParents(const std::vector<BuiltBlock>& below,
     used += need;
   }
   if (starts.size() > 1 && starts.back() == below.size() - 1) --starts.back();
-  return starts;
+  Level level;
+  for (size_t start : starts)
+    level.blocks.push_back({(*next_number)++, below[start].first_item});
+  level.starts = std::move(starts);
+  level.starts.push_back(below.size());
+  return level;
 }
 
-// One index level over the blocks below: each block is the first child of
-// a parent or an entry there carrying its subtree's first key.
-std::vector<BuiltBlock> WriteIndexLevel(const std::vector<BuiltBlock>& below,
-                                        const IndexItem* items,
-                                        std::vector<uint8_t>* image,
-                                        uint16_t block_size) {
-  std::vector<size_t> starts = PlanParents(below, items, block_size);
-  LevelWriter level(image, block_size, v7::kIndexEntrySize);
-  size_t next_start = 0;
-  for (size_t i = 0; i < below.size(); ++i) {
-    if (next_start < starts.size() && starts[next_start] == i) {
-      level.Open(below[i].number, below[i].first_item);
-      ++next_start;
-      continue;
-    }
-    level.Add(Clipped(items[below[i].first_item]), below[i].number);
+// Fills one block in place: header, entries from the front, keys from the
+// back. The first entry of an index block is its first child alone.
+class BlockFiller {
+ public:
+  BlockFiller(uint8_t* block, uint32_t block_size, uint32_t entry_size)
+      : b_(block), entry_size_(entry_size), key_start_(block_size) {
+    memset(b_, 0, block_size);
   }
-  return level.blocks();
+
+  void Header(uint32_t first_child, uint32_t prev, uint32_t next) {
+    Put32(b_ + v7::kBlkFirstChild, first_child);
+    Put32(b_ + v7::kBlkPrev, prev);
+    Put32(b_ + v7::kBlkNext, next);
+  }
+
+  void Add(const IndexItem& item, uint32_t child) {
+    key_start_ -= item.length;
+    memcpy(b_ + key_start_, item.key, item.length);
+    uint8_t* e = b_ + v7::kBlkHeaderSize + count_ * entry_size_;
+    Put16(e + v7::kEntKeyOffset, key_start_);
+    Put16(e + v7::kEntKeyLength, item.length);
+    Put32(e + v7::kEntData, item.data);
+    if (entry_size_ == v7::kIndexEntrySize) Put32(e + v7::kEntChild, child);
+    ++count_;
+  }
+
+  void Close() {
+    Put16(b_ + v7::kBlkCount, count_);
+    Put16(b_ + v7::kBlkKeyStart, key_start_);
+  }
+
+ private:
+  uint8_t* b_;
+  uint32_t entry_size_;
+  uint32_t key_start_;
+  uint32_t count_ = 0;
+};
+
+// Writes the blocks of one level in order, linked both ways.
+void WriteLevel(const Level& level, const Level* below, const IndexItem* items,
+                uint32_t block_size, ByteSink* out) {
+  size_t n = level.blocks.size();
+  for (size_t p = 0; p < n; ++p) {
+    uint32_t number = level.blocks[p].number;
+    BlockFiller block(SinkRoom(out, block_size), block_size,
+                      below ? v7::kIndexEntrySize : v7::kLeafEntrySize);
+    size_t first = level.starts[p], end = level.starts[p + 1];
+    if (below) {
+      block.Header(below->blocks[first].number, p ? number - 1 : 0,
+                   p + 1 < n ? number + 1 : 0);
+      for (size_t i = first + 1; i < end; ++i)
+        block.Add(Clipped(items[below->blocks[i].first_item]),
+                  below->blocks[i].number);
+    } else {
+      block.Header(v7::kLeafMark, p ? number - 1 : 0,
+                   p + 1 < n ? number + 1 : 0);
+      for (size_t i = first; i < end; ++i) block.Add(Clipped(items[i]), 0);
+    }
+    block.Close();
+    SinkCommit(out, block_size);
+  }
 }
 
-void WriteControlBlock(std::vector<uint8_t>* image, uint16_t block_size,
-                       uint32_t root, uint32_t first_leaf, uint32_t last_leaf,
-                       uint16_t levels) {
-  uint8_t* c = image->data();
+void WriteControlBlock(uint32_t block_size, uint32_t root, uint32_t high,
+                       uint32_t first_leaf, uint32_t last_leaf, uint16_t levels,
+                       ByteSink* out) {
+  uint8_t* c = SinkRoom(out, block_size);
+  memset(c, 0, block_size);
   Put16(c + v7::kCtlBlockSize, block_size);
   Put32(c + v7::kCtlRoot, root);
-  Put32(c + v7::kCtlHighBlock,
-        static_cast<uint32_t>(image->size() / block_size - 1));
+  Put32(c + v7::kCtlHighBlock, high);
   Put32(c + v7::kCtlFirstLeaf, first_leaf);
   Put32(c + v7::kCtlLastLeaf, last_leaf);
   Put32(c + v7::kCtlFreeList, 0);
@@ -159,23 +162,34 @@ void WriteControlBlock(std::vector<uint8_t>* image, uint16_t block_size,
   for (uint32_t off = 0; off < v7::kCtlParity; off += 2)
     parity ^= static_cast<uint16_t>(c[off] | (c[off + 1] << 8));
   Put16(c + v7::kCtlParity, parity);
+  SinkCommit(out, block_size);
 }
 
 }  // namespace
 
+void WriteIndexFile(const IndexItem* items, size_t count, uint16_t block_size,
+                    ByteSink* out) {
+  uint32_t next_number = 1;  // block 0 is the control block
+  std::vector<Level> levels;
+  levels.push_back(PlanLeaves(items, count, block_size, &next_number));
+  while (levels.back().blocks.size() > 1)
+    levels.push_back(
+        PlanParents(levels.back().blocks, items, block_size, &next_number));
+  const Level& leaves = levels.front();
+  WriteControlBlock(block_size, levels.back().blocks[0].number, next_number - 1,
+                    leaves.blocks.front().number, leaves.blocks.back().number,
+                    static_cast<uint16_t>(levels.size()), out);
+  for (size_t l = 0; l < levels.size(); ++l)
+    WriteLevel(levels[l], l ? &levels[l - 1] : nullptr, items, block_size, out);
+}
+
 std::vector<uint8_t> BuildIndexFile(const IndexItem* items, size_t count,
                                     uint16_t block_size) {
-  std::vector<uint8_t> image(block_size, 0);
-  std::vector<BuiltBlock> level = WriteLeaves(items, count, &image, block_size);
-  uint32_t first_leaf = level.front().number;
-  uint32_t last_leaf = level.back().number;
-  uint16_t levels = 1;
-  while (level.size() > 1) {
-    level = WriteIndexLevel(level, items, &image, block_size);
-    ++levels;
-  }
-  WriteControlBlock(&image, block_size, level[0].number, first_leaf, last_leaf,
-                    levels);
+  std::vector<uint8_t> image;
+  ByteSink sink;
+  OpenSink(&sink, AppendToVector, &image, 1 << 16);
+  WriteIndexFile(items, count, block_size, &sink);
+  FlushSink(&sink);
   return image;
 }
 

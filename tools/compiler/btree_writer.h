@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/byte_sink.h"
+
 namespace v7c {
 
 // One key of the index and the data-file offset of its record.
@@ -24,7 +26,12 @@ const uint16_t kMaxIndexKey = 64;
 // key order, packed full), then each index level above them (every key
 // repeats the first key of its right subtree with the same data offset),
 // the root last. Every level's blocks are linked both ways. With no items
-// the root is one empty leaf. Returns the file image.
+// the root is one empty leaf. The shape of the tree is planned first, so
+// that the file is written front to back into the sink.
+void WriteIndexFile(const IndexItem* items, size_t count, uint16_t block_size,
+                    ByteSink* out);
+
+// The same file as one image in memory.
 std::vector<uint8_t> BuildIndexFile(const IndexItem* items, size_t count,
                                     uint16_t block_size);
 

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
+#include <thread>
 
 #include "compiler/btree_writer.h"
+#include "compiler/file_sync.h"
 #include "compiler/keys.h"
 #include "compiler/record_writer.h"
 #include "nodelist/v7_format.h"
@@ -15,6 +18,13 @@
 namespace v7c {
 
 namespace {
+
+// Reserves room for n elements, advised for large pages when it is large.
+template <typename Container>
+void ReserveLarge(Container* c, size_t n) {
+  c->reserve(n);
+  AdviseLargeBuffer(c->data(), c->capacity() * sizeof(*c->data()));
+}
 
 // What the compiler works with after reading: the entries, which of them
 // survive, and every per-entry number computed on the way.
@@ -39,10 +49,13 @@ void FormatEntryAddress(const Entry& e, char* out, size_t size) {
 }
 
 uint32_t ReplaceDuplicates(Work* w, Reporter* reporter) {
-  std::vector<std::pair<uint64_t, uint32_t>> sorted(w->entries.size());
+  std::vector<std::pair<uint64_t, uint32_t>> sorted;
+  ReserveLarge(&sorted, w->entries.size());
+  sorted.resize(w->entries.size());
   for (uint32_t i = 0; i < w->entries.size(); ++i)
     sorted[i] = {AddressKey(w->entries[i]), i};
   std::sort(sorted.begin(), sorted.end());
+  ReserveLarge(&w->alive_of, w->entries.size());
   w->alive_of.assign(w->entries.size(), kNoEntry);
   w->order.clear();
   uint32_t replaced = 0;
@@ -123,40 +136,33 @@ struct TextKey {
 };
 
 struct KeyedEntries {
-  std::string arena;   // the keys as stored
-  std::string folded;  // the same bytes with ASCII letters in upper case
+  std::string arena;  // the keys as stored
   std::vector<TextKey> keys;
 };
 
-// Orders two keys by their folded bytes; a key that begins the other
-// sorts first. Keys hold no zero bytes, so the zero-padded prefixes order
-// the first 16 bytes.
-int CompareFoldedKeys(const char* folded, const TextKey& a, const TextKey& b) {
+// Orders two keys by their bytes with ASCII letters folded to upper case;
+// a key that begins the other sorts first. Keys hold no zero bytes, so the
+// zero-padded prefixes order the first 16 bytes; the rest, rarely needed,
+// is folded as it is compared.
+int CompareFoldedKeys(const char* arena, const TextKey& a, const TextKey& b) {
   if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
   if (a.prefix2 != b.prefix2) return a.prefix2 < b.prefix2 ? -1 : 1;
-  size_t n = a.length < b.length ? a.length : b.length;
-  if (n > 16) {
-    int c = memcmp(folded + a.offset + 16, folded + b.offset + 16, n - 16);
-    if (c != 0) return c;
-  }
+  if (a.length > 16 && b.length > 16)
+    return CompareFolded(arena + a.offset + 16, a.length - 16,
+                         arena + b.offset + 16, b.length - 16);
   return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
 }
 
 void SortTextKeys(KeyedEntries* k) {
-  k->folded.resize(k->arena.size());
-  for (size_t i = 0; i < k->arena.size(); ++i) {
-    char c = k->arena[i];
-    k->folded[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-  }
-  const char* folded = k->folded.data();
+  const char* arena = k->arena.data();
   for (TextKey& t : k->keys) {
-    t.prefix = FoldedPrefix(folded + t.offset, t.length);
+    t.prefix = FoldedPrefix(arena + t.offset, t.length);
     t.prefix2 =
-        t.length > 8 ? FoldedPrefix(folded + t.offset + 8, t.length - 8) : 0;
+        t.length > 8 ? FoldedPrefix(arena + t.offset + 8, t.length - 8) : 0;
   }
   std::sort(k->keys.begin(), k->keys.end(),
-            [folded](const TextKey& a, const TextKey& b) {
-              int c = CompareFoldedKeys(folded, a, b);
+            [arena](const TextKey& a, const TextKey& b) {
+              int c = CompareFoldedKeys(arena, a, b);
               if (c != 0) return c < 0;
               return a.address < b.address;
             });
@@ -165,8 +171,8 @@ void SortTextKeys(KeyedEntries* k) {
 // Sysop keys in full ("Surname, Given names"), sorted; the index stores
 // their first v7::kMaxSysopKey bytes.
 void BuildSysopKeys(const Work& w, KeyedEntries* k) {
-  k->arena.reserve(w.order.size() * 24);
-  k->keys.reserve(w.order.size());
+  ReserveLarge(&k->arena, w.order.size() * 24);
+  ReserveLarge(&k->keys, w.order.size());
   for (uint32_t i : w.order) {
     const Entry& e = w.entries[i];
     uint32_t offset = static_cast<uint32_t>(k->arena.size());
@@ -179,8 +185,8 @@ void BuildSysopKeys(const Work& w, KeyedEntries* k) {
 }
 
 void BuildPhoneKeys(const Work& w, KeyedEntries* k) {
-  k->arena.reserve(w.order.size() * 14);
-  k->keys.reserve(w.order.size());
+  ReserveLarge(&k->arena, w.order.size() * 14);
+  ReserveLarge(&k->keys, w.order.size());
   char key[kMaxPhone];
   for (uint32_t i : w.order) {
     const Entry& e = w.entries[i];
@@ -193,18 +199,18 @@ void BuildPhoneKeys(const Work& w, KeyedEntries* k) {
   SortTextKeys(k);
 }
 
-std::vector<uint8_t> TextIndex(const Work& w, const KeyedEntries& k,
-                               uint16_t max_key, uint16_t block_size) {
+void TextIndex(const Work& w, const KeyedEntries& k, uint16_t max_key,
+               uint16_t block_size, ByteSink* out) {
   std::vector<IndexItem> items(k.keys.size());
   for (size_t i = 0; i < items.size(); ++i) {
     const TextKey& t = k.keys[i];
     items[i] = {reinterpret_cast<const uint8_t*>(k.arena.data()) + t.offset,
                 std::min(t.length, max_key), w.dat_offset[t.entry]};
   }
-  return BuildIndexFile(items.data(), items.size(), block_size);
+  WriteIndexFile(items.data(), items.size(), block_size, out);
 }
 
-std::vector<uint8_t> AddressIndex(const Work& w, uint16_t block_size) {
+void AddressIndex(const Work& w, uint16_t block_size, ByteSink* out) {
   std::vector<uint8_t> keys(w.order.size() * v7::kPointKeySize);
   std::vector<IndexItem> items(w.order.size());
   for (size_t i = 0; i < w.order.size(); ++i) {
@@ -219,7 +225,7 @@ std::vector<uint8_t> AddressIndex(const Work& w, uint16_t block_size) {
         (e.node_flags & v7::kFlagPoint) ? v7::kPointKeySize : v7::kNodeKeySize;
     items[i] = {k, length, w.dat_offset[w.order[i]]};
   }
-  return BuildIndexFile(items.data(), items.size(), block_size);
+  WriteIndexFile(items.data(), items.size(), block_size, out);
 }
 
 // ---------------------------------------------------------------------
@@ -229,11 +235,11 @@ std::vector<uint8_t> AddressIndex(const Work& w, uint16_t block_size) {
 // out (unpublished phones). Sets next and sequence through the setter.
 template <typename Set, typename Skip>
 void LinkRings(const Work& w, const KeyedEntries& k, Skip skip, Set set) {
-  const char* folded = k.folded.data();
+  const char* arena = k.arena.data();
   for (size_t i = 0; i < k.keys.size();) {
     size_t j = i + 1;
     while (j < k.keys.size() &&
-           CompareFoldedKeys(folded, k.keys[i], k.keys[j]) == 0)
+           CompareFoldedKeys(arena, k.keys[i], k.keys[j]) == 0)
       ++j;
     if (j - i > 1 && !skip(k.keys[i])) {
       for (size_t m = i; m < j; ++m) {
@@ -274,6 +280,7 @@ void LinkHierarchy(Work* w, uint16_t* top_count, uint32_t* first_top) {
 }
 
 void InitLinks(Work* w) {
+  ReserveLarge(&w->links, w->entries.size());
   w->links.assign(w->entries.size(),
                   PlusLinks{0, 0, v7::kNoLink, v7::kNoLink, v7::kNoLink, 0, 0,
                             0, v7::kNoLink});
@@ -311,7 +318,7 @@ RecordExtras ExtrasOf(const Entry& e, const PasswordTable* passwords,
 // Gives every live entry its data and V7+ record offsets. Returns 0 when
 // a file would outgrow the 32-bit offsets.
 int PlaceRecords(Work* w, const PasswordTable* passwords,
-                 const CostTable* costs, int plus, CompiledSet* set) {
+                 const CostTable* costs, int plus) {
   w->dat_offset.assign(w->entries.size(), 0);
   w->dtp_offset.assign(w->entries.size(), 0);
   uint64_t dat = 0, dtp = v7::kDtpHeaderSize;
@@ -324,22 +331,24 @@ int PlaceRecords(Work* w, const PasswordTable* passwords,
     if (plus) dtp += PlusRecordSize(e);
     if (dat > 0xFFFFFFFFull || dtp > 0xFFFFFFFFull) return 0;
   }
-  set->dat.reserve(dat);
-  if (plus) set->dtp.reserve(dtp);
   return 1;
 }
 
-void WriteDataFiles(const Work& w, const PasswordTable* passwords,
-                    const CostTable* costs, int plus, uint16_t top_count,
-                    uint32_t first_top, CompiledSet* set) {
-  if (plus) AppendPlusHeader(top_count, first_top, &set->dtp);
+void WriteDataFile(const Work& w, const PasswordTable* passwords,
+                   const CostTable* costs, int plus, ByteSink* out) {
   for (uint32_t i = 0; i < w.entries.size(); ++i) {
     if (!IsLive(w, i)) continue;
     const Entry& e = w.entries[i];
-    AppendDataRecord(e, ExtrasOf(e, passwords, costs, plus, w.dtp_offset[i]),
-                     &set->dat);
-    if (plus) AppendPlusRecord(e, w.links[i], &set->dtp);
+    WriteDataRecord(e, ExtrasOf(e, passwords, costs, plus, w.dtp_offset[i]),
+                    out);
   }
+}
+
+void WritePlusFile(const Work& w, uint16_t top_count, uint32_t first_top,
+                   ByteSink* out) {
+  WritePlusHeader(top_count, first_top, out);
+  for (uint32_t i = 0; i < w.entries.size(); ++i)
+    if (IsLive(w, i)) WritePlusRecord(w.entries[i], w.links[i], out);
 }
 
 void WarnUnusedPasswords(const Work& w, const PasswordTable& passwords,
@@ -382,15 +391,18 @@ void Link(Work* w, const KeyedEntries& sysops, const KeyedEntries& phones,
 
 }  // namespace
 
-int CompileNodelist(const std::vector<SourceText>& sources,
-                    const PasswordTable* passwords, const CostTable* costs,
-                    const CompileOptions& options, CompiledSet* set,
-                    CompileStats* stats, Reporter* reporter) {
+int CompileNodelistTo(const std::vector<SourceText>& sources,
+                      const PasswordTable* passwords, const CostTable* costs,
+                      const CompileOptions& options, const SetSinks& sinks,
+                      CompileStats* stats, Reporter* reporter) {
   *stats = CompileStats{};
-  *set = CompiledSet{};
   Work w;
   w.sources = &sources;
   ReadCounts counts = {0, 0};
+  size_t lines = 0;
+  for (const SourceText& s : sources)
+    lines += std::count(s.text.begin(), s.text.end(), '\n') + 1;
+  ReserveLarge(&w.entries, lines);
   for (size_t i = 0; i < sources.size(); ++i)
     ReadSource(sources[i], static_cast<uint16_t>(i), &w.entries, &counts,
                reporter);
@@ -399,28 +411,66 @@ int CompileNodelist(const std::vector<SourceText>& sources,
   if (w.entries.empty()) return 0;
   stats->duplicates = ReplaceDuplicates(&w, reporter);
   ResolveHierarchy(&w, reporter);
-  if (!PlaceRecords(&w, passwords, costs, options.plus, set)) {
+  if (!PlaceRecords(&w, passwords, costs, options.plus)) {
     Warn(reporter, "the nodelist is too large for 32-bit record offsets");
     return 0;
   }
+  // Each file is written as soon as what it needs is known, so that the
+  // system writes the earlier files to the disk while the keys are sorted.
+  // A second thread meanwhile sorts the phone keys and writes the phone
+  // index and the data file: it reads the entries only, and each file has
+  // one writer.
   KeyedEntries sysops, phones;
-  BuildSysopKeys(w, &sysops);
-  uint16_t top_count = 0;
-  uint32_t first_top = v7::kNoLink;
-  if (options.plus) {
-    BuildPhoneKeys(w, &phones);
-    Link(&w, sysops, phones, &top_count, &first_top);
-  }
-  WriteDataFiles(w, passwords, costs, options.plus, top_count, first_top, set);
-  set->ndx = AddressIndex(w, options.block_size);
-  set->sdx = TextIndex(w, sysops, v7::kMaxSysopKey, options.block_size);
+  std::exception_ptr phone_fault;
+  std::jthread phone_work;  // joined on every way out
+  auto phone_job = [&] {
+    try {
+      BuildPhoneKeys(w, &phones);
+      TextIndex(w, phones, kMaxIndexKey, options.block_size, sinks.pdx);
+      WriteDataFile(w, passwords, costs, options.plus, sinks.dat);
+    } catch (...) {
+      phone_fault = std::current_exception();
+    }
+  };
   if (options.plus)
-    set->pdx = TextIndex(w, phones, kMaxIndexKey, options.block_size);
+    phone_work = std::jthread(phone_job);
+  else
+    WriteDataFile(w, passwords, costs, options.plus, sinks.dat);
+  AddressIndex(w, options.block_size, sinks.ndx);
+  BuildSysopKeys(w, &sysops);
+  TextIndex(w, sysops, v7::kMaxSysopKey, options.block_size, sinks.sdx);
+  if (options.plus) {
+    if (phone_work.joinable()) phone_work.join();
+    if (phone_fault) std::rethrow_exception(phone_fault);
+    uint16_t top_count = 0;
+    uint32_t first_top = v7::kNoLink;
+    Link(&w, sysops, phones, &top_count, &first_top);
+    WritePlusFile(w, top_count, first_top, sinks.dtp);
+  }
   if (passwords) WarnUnusedPasswords(w, *passwords, reporter);
   stats->entries = static_cast<uint32_t>(w.order.size());
   for (uint32_t i : w.order)
     if (w.entries[i].node_flags & v7::kFlagPoint) ++stats->points;
   return 1;
+}
+
+int CompileNodelist(const std::vector<SourceText>& sources,
+                    const PasswordTable* passwords, const CostTable* costs,
+                    const CompileOptions& options, CompiledSet* set,
+                    CompileStats* stats, Reporter* reporter) {
+  *set = CompiledSet{};
+  std::vector<uint8_t>* images[5] = {&set->dat, &set->ndx, &set->sdx, &set->dtp,
+                                     &set->pdx};
+  ByteSink buffers[5];
+  for (int i = 0; i < 5; ++i)
+    OpenSink(&buffers[i], AppendToVector, images[i], 1 << 16);
+  SetSinks sinks = {&buffers[0], &buffers[1], &buffers[2], &buffers[3],
+                    &buffers[4]};
+  int ok = CompileNodelistTo(sources, passwords, costs, options, sinks, stats,
+                             reporter);
+  for (ByteSink& b : buffers) FlushSink(&b);
+  if (!ok) *set = CompiledSet{};
+  return ok;
 }
 
 }  // namespace v7c

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/byte_sink.h"
 #include "compiler/entry_table.h"
 #include "compiler/side_tables.h"
 
@@ -30,9 +31,22 @@ struct CompiledSet {
   std::vector<uint8_t> dat, ndx, sdx, dtp, pdx;
 };
 
-// Compiles the sources (the nodelist first, then pointlists) into *set.
-// Passwords and costs may be null. Warnings go to the reporter. Returns 1
-// when at least one entry was compiled, 0 otherwise (set left empty).
+// Where the files of one set go; dtp and pdx are used only with plus.
+struct SetSinks {
+  ByteSink *dat, *ndx, *sdx, *dtp, *pdx;
+};
+
+// Compiles the sources (the nodelist first, then pointlists) into the
+// sinks, each file front to back; the caller flushes them and checks
+// their ok. Passwords and costs may be null. Warnings go to the reporter.
+// Returns 1 when at least one entry was compiled, 0 otherwise (then
+// nothing was written).
+int CompileNodelistTo(const std::vector<SourceText>& sources,
+                      const PasswordTable* passwords, const CostTable* costs,
+                      const CompileOptions& options, const SetSinks& sinks,
+                      CompileStats* stats, Reporter* reporter);
+
+// The same into images in memory (set left empty when it returns 0).
 int CompileNodelist(const std::vector<SourceText>& sources,
                     const PasswordTable* passwords, const CostTable* costs,
                     const CompileOptions& options, CompiledSet* set,

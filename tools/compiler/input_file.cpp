@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "compiler/file_sync.h"
 #include "compiler/zip_archive.h"
 
 namespace v7c {
@@ -37,8 +38,10 @@ int ReadWholeFile(const std::string& path, std::string* text) {
   text->clear();
   std::error_code ec;
   uintmax_t size = fs::file_size(path, ec);
-  if (!ec && size < (uintmax_t{1} << 31))
+  if (!ec && size < (uintmax_t{1} << 31)) {
     text->reserve(static_cast<size_t>(size));
+    AdviseLargeBuffer(text->data(), text->capacity());
+  }
   char buffer[1 << 16];
   size_t n;
   while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) text->append(buffer, n);

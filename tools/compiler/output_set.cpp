@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "compiler/compiler.h"
+#include "compiler/file_sync.h"
 #include "compiler/weekly_update.h"
 #include "nodelist/v7_format.h"
 
@@ -124,50 +125,117 @@ const char* CheckCrcs(const std::vector<SourceText>& sources,
   return result;
 }
 
+// One file of the set while it is written: its final name, the temporary
+// file beside it and the sink that fills it.
 struct OutputFile {
   std::string path;
-  const std::vector<uint8_t>* data;
+  FILE* file;
+  ByteSink sink;
+  uint64_t synced_to;  // bytes handed to StartWriteback so far
 };
 
-std::vector<OutputFile> OutputsOf(const CompilerArgs& args,
-                                  const CompiledSet& set) {
-  fs::path dir(args.out_dir);
-  auto name = [&](const std::string& file) { return (dir / file).string(); };
-  std::vector<OutputFile> files = {
-      {name(args.base + ".DAT"), &set.dat},
-      {name(args.base + ".NDX"), &set.ndx},
-      {name(args.shared_sysop_index ? "SYSOP.NDX" : args.base + ".SDX"),
-       &set.sdx}};
-  if (args.plus) {
-    files.push_back({name(args.base + ".DTP"), &set.dtp});
-    files.push_back({name(args.base + ".PDX"), &set.pdx});
+// Bytes of a file's sink buffer, and how much written text is handed on to
+// the disk at a time while the compilation goes on.
+const size_t kSinkBufferSize = 1 << 20;
+const uint64_t kWritebackStep = 8 << 20;
+
+int WriteToFile(void* context, const uint8_t* data, size_t size) {
+  OutputFile* f = static_cast<OutputFile*>(context);
+  if (fwrite(data, 1, size, f->file) != size) return 0;
+  uint64_t written = f->sink.total - (f->sink.used - size);
+  if (written - f->synced_to >= kWritebackStep) {
+    StartWriteback(f->file, f->synced_to, written - f->synced_to);
+    f->synced_to = written;
   }
-  return files;
+  return 1;
 }
 
-// Writes every temporary file, then renames them all. A plain V7 set
-// removes the V7+ files of an earlier compilation, which no longer match.
-int ReplaceOutputs(const CompilerArgs& args, const CompiledSet& set,
+// The files of the set in the order DAT, NDX, SDX (or SYSOP.NDX), then
+// DTP and PDX with plus.
+std::vector<std::string> OutputNames(const CompilerArgs& args) {
+  fs::path dir(args.out_dir);
+  auto name = [&](const std::string& file) { return (dir / file).string(); };
+  std::vector<std::string> names = {
+      name(args.base + ".DAT"), name(args.base + ".NDX"),
+      name(args.shared_sysop_index ? "SYSOP.NDX" : args.base + ".SDX")};
+  if (args.plus) {
+    names.push_back(name(args.base + ".DTP"));
+    names.push_back(name(args.base + ".PDX"));
+  }
+  return names;
+}
+
+// Closes every temporary file still open and removes them all.
+void DropTempFiles(std::vector<OutputFile>* files) {
+  std::error_code ec;
+  for (OutputFile& f : *files) {
+    if (f.file) fclose(f.file);
+    f.file = nullptr;
+    fs::remove(f.path + ".tmp", ec);
+  }
+}
+
+// Creates the temporary file of every output. Returns 1, or 0 with the
+// message given and nothing left behind.
+int OpenTempFiles(const CompilerArgs& args, std::vector<OutputFile>* files,
+                  FILE* err) {
+  std::vector<std::string> names = OutputNames(args);
+  files->resize(names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    OutputFile& f = (*files)[i];
+    f.path = names[i];
+    f.synced_to = 0;
+    f.file = fopen((f.path + ".tmp").c_str(), "wb");
+    if (!f.file) {
+      fprintf(err, "error: cannot write %s.tmp\n", f.path.c_str());
+      DropTempFiles(files);
+      return 0;
+    }
+    setvbuf(f.file, nullptr, _IONBF, 0);  // the sink is the buffer
+    OpenSink(&f.sink, WriteToFile, &f, kSinkBufferSize);
+  }
+  return 1;
+}
+
+// Flushes every temporary file to the disk and closes it, then renames
+// them all over the set, one right after the other, so that a reader
+// meets the old set or the new one and not a file of each for longer than
+// those renames take. A plain V7 set removes the V7+ files of an earlier
+// compilation, which no longer match.
+int ReplaceOutputs(const CompilerArgs& args, std::vector<OutputFile>* files,
                    FILE* err) {
-  std::vector<OutputFile> files = OutputsOf(args, set);
-  std::string error;
-  for (size_t i = 0; i < files.size(); ++i) {
-    const std::vector<uint8_t>& data = *files[i].data;
-    if (!WriteTempFile(files[i].path, data.data(), data.size(), &error)) {
-      fprintf(err, "error: %s\n", error.c_str());
-      std::error_code ec;
-      for (size_t j = 0; j < i; ++j) fs::remove(files[j].path + ".tmp", ec);
+  for (OutputFile& f : *files) {
+    int ok = FlushSink(&f.sink) && SyncFileToDisk(f.file);
+    ok = (fclose(f.file) == 0) && ok;
+    f.file = nullptr;
+    if (!ok) {
+      fprintf(err, "error: cannot write %s.tmp\n", f.path.c_str());
+      DropTempFiles(files);
       return 0;
     }
   }
-  for (const OutputFile& f : files) {
+  // A rename over a large file frees its blocks inside the rename, which
+  // takes tens of milliseconds; with a second name on each old file the
+  // renames free nothing and follow each other at once, and the old files
+  // go only after the new set is in place. Where the file system has no
+  // hard links the renames free the old files themselves.
+  std::error_code ec;
+  for (const OutputFile& f : *files) {
+    fs::remove(f.path + ".old", ec);
+    fs::create_hard_link(f.path, f.path + ".old", ec);
+  }
+  std::string error;
+  int committed = 1;
+  for (const OutputFile& f : *files) {
     if (!CommitTempFile(f.path, &error)) {
       fprintf(err, "error: %s\n", error.c_str());
-      return 0;
+      committed = 0;
+      break;
     }
   }
+  for (const OutputFile& f : *files) fs::remove(f.path + ".old", ec);
+  if (!committed) return 0;
   if (!args.plus) {
-    std::error_code ec;
     fs::remove(fs::path(args.out_dir) / (args.base + ".DTP"), ec);
     fs::remove(fs::path(args.out_dir) / (args.base + ".PDX"), ec);
   }
@@ -193,15 +261,21 @@ int CompileAndWrite(const CompilerArgs& args, SourceText* nodelist, FILE* out,
     return 0;
   const char* crc = CheckCrcs(sources, &reporter);
   CompileOptions options = {args.plus, v7::kUsualBlockSize};
-  CompiledSet set;
+  std::vector<OutputFile> files;
+  if (!OpenTempFiles(args, &files, err)) return 0;
+  ByteSink* plus_dtp = args.plus ? &files[3].sink : nullptr;
+  ByteSink* plus_pdx = args.plus ? &files[4].sink : nullptr;
+  SetSinks sinks = {&files[0].sink, &files[1].sink, &files[2].sink, plus_dtp,
+                    plus_pdx};
   CompileStats stats;
-  if (!CompileNodelist(sources, args.passwords.empty() ? nullptr : &passwords,
-                       args.costs.empty() ? nullptr : &costs, options, &set,
-                       &stats, &reporter)) {
+  if (!CompileNodelistTo(sources, args.passwords.empty() ? nullptr : &passwords,
+                         args.costs.empty() ? nullptr : &costs, options, sinks,
+                         &stats, &reporter)) {
+    DropTempFiles(&files);
     fprintf(err, "error: nothing to compile in %s\n", sources[0].name.c_str());
     return 0;
   }
-  if (!ReplaceOutputs(args, set, err)) return 0;
+  if (!ReplaceOutputs(args, &files, err)) return 0;
   double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
           .count();
@@ -276,7 +350,7 @@ int WriteTempFile(const std::string& path, const void* data, size_t size,
   std::string tmp = path + ".tmp";
   FILE* f = fopen(tmp.c_str(), "wb");
   int ok = f && (size == 0 || fwrite(data, 1, size, f) == size);
-  if (f) ok = (fflush(f) == 0) && ok;
+  if (f) ok = SyncFileToDisk(f) && ok;
   if (f) ok = (fclose(f) == 0) && ok;
   if (!ok) {
     *error = "cannot write " + tmp;

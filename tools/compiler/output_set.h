@@ -44,8 +44,8 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
 // *error says which.
 int AcquireBusyFile(const std::string& path, std::string* error);
 
-// Writes data[0..size) to `path`.tmp and flushes it. Returns 1, or 0 with
-// *error (the partial temporary file is removed).
+// Writes data[0..size) to `path`.tmp and flushes it to the disk. Returns
+// 1, or 0 with *error (the partial temporary file is removed).
 int WriteTempFile(const std::string& path, const void* data, size_t size,
                   std::string* error);
 

@@ -113,8 +113,8 @@ size_t DataRecordSize(const Entry& e, const RecordExtras& extras) {
          LengthsOf(e, extras.plus).padded / 3 * 2;
 }
 
-void AppendDataRecord(const Entry& e, const RecordExtras& extras,
-                      std::vector<uint8_t>* out) {
+void WriteDataRecord(const Entry& e, const RecordExtras& extras,
+                     ByteSink* out) {
   char phone[kMaxPhone];
   size_t phone_length =
       StoredPhone(e.line + e.phone.offset, e.phone.length, phone);
@@ -125,10 +125,9 @@ void AppendDataRecord(const Entry& e, const RecordExtras& extras,
   n += AppendMapped(e.line + e.location.offset, t.location, text + n);
   if (extras.plus) n += AppendHex(extras.dtp_offset, text + n);
   while (n < t.padded) text[n++] = ' ';
-  size_t start = out->size();
-  out->resize(start + v7::kRecFixedSize + phone_length +
-              extras.password_length + t.padded / 3 * 2);
-  uint8_t* r = out->data() + start;
+  size_t size = v7::kRecFixedSize + phone_length + extras.password_length +
+                t.padded / 3 * 2;
+  uint8_t* r = SinkRoom(out, size);
   PutFixedPart(e, extras, t, phone_length, r);
   r += v7::kRecFixedSize;
   memcpy(r, phone, phone_length);
@@ -137,13 +136,12 @@ void AppendDataRecord(const Entry& e, const RecordExtras& extras,
     memcpy(r, extras.password, extras.password_length);
   r += extras.password_length;
   PackBase40(text, t.padded, r);
+  SinkCommit(out, size);
 }
 
-void AppendPlusHeader(uint16_t top_count, uint32_t first_top,
-                      std::vector<uint8_t>* out) {
-  size_t start = out->size();
-  out->resize(start + v7::kDtpHeaderSize);
-  uint8_t* h = out->data() + start;
+void WritePlusHeader(uint16_t top_count, uint32_t first_top, ByteSink* out) {
+  uint8_t* h = SinkRoom(out, v7::kDtpHeaderSize);
+  memset(h, 0, v7::kDtpHeaderSize);
   // The control part ends where the top-level link block begins.
   Put16(h + v7::kDtpControlSize, v7::kDtpTopCount);
   h[v7::kDtpVersion] = 0;
@@ -151,6 +149,7 @@ void AppendPlusHeader(uint16_t top_count, uint32_t first_top,
   h[v7::kDtpFurtherSize] = v7::kDtpUsualFurtherSize;
   Put16(h + v7::kDtpTopCount, top_count);
   Put32(h + v7::kDtpTopFirst, first_top);
+  SinkCommit(out, v7::kDtpHeaderSize);
 }
 
 size_t PlusRecordSize(const Entry& e) {
@@ -159,11 +158,10 @@ size_t PlusRecordSize(const Entry& e) {
          e.line_length + 1;
 }
 
-void AppendPlusRecord(const Entry& e, const PlusLinks& links,
-                      std::vector<uint8_t>* out) {
-  size_t start = out->size();
-  out->resize(start + PlusRecordSize(e));
-  uint8_t* r = out->data() + start;
+void WritePlusRecord(const Entry& e, const PlusLinks& links, ByteSink* out) {
+  size_t size = PlusRecordSize(e);
+  uint8_t* r = SinkRoom(out, size);
+  memset(r, 0, size - e.line_length - 1);
   Put16(r + v7::kLnkRegion, links.region);
   Put16(r + v7::kLnkHub, links.hub);
   Put32(r + v7::kLnkNextSysop, links.next_sysop);
@@ -180,6 +178,7 @@ void AppendPlusRecord(const Entry& e, const PlusLinks& links,
   Put16(r, e.line_length + 1);
   memcpy(r + 2, e.line, e.line_length);
   r[2 + e.line_length] = 0;
+  SinkCommit(out, size);
 }
 
 }  // namespace v7c

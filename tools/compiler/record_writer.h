@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "compiler/byte_sink.h"
 #include "compiler/entry_table.h"
 
 namespace v7c {
@@ -32,13 +32,12 @@ struct RecordExtras {
   uint32_t dtp_offset;
 };
 
-// Size in bytes of the data record of e; the same as AppendDataRecord adds.
+// Size in bytes of the data record of e; the same as WriteDataRecord adds.
 size_t DataRecordSize(const Entry& e, const RecordExtras& extras);
 
-// Appends the data record of e to *out. The three texts are cut, longest
+// Adds the data record of e to the sink. The three texts are cut, longest
 // first, when together they would not fit the packed text.
-void AppendDataRecord(const Entry& e, const RecordExtras& extras,
-                      std::vector<uint8_t>* out);
+void WriteDataRecord(const Entry& e, const RecordExtras& extras, ByteSink* out);
 
 // The link fields of one V7+ record (DAT offsets, v7::kNoLink for none).
 struct PlusLinks {
@@ -51,16 +50,14 @@ struct PlusLinks {
 
 // Writes the V7+ file header: control part, link block sizes, and the
 // top-level link block (count of top-level systems and the first of them).
-void AppendPlusHeader(uint16_t top_count, uint32_t first_top,
-                      std::vector<uint8_t>* out);
+void WritePlusHeader(uint16_t top_count, uint32_t first_top, ByteSink* out);
 
 // Size in bytes of the V7+ record of e.
 size_t PlusRecordSize(const Entry& e);
 
-// Appends the V7+ record of e: common link block, the further block unless
+// Adds the V7+ record of e: common link block, the further block unless
 // e is a point, the line length with its zero and the line.
-void AppendPlusRecord(const Entry& e, const PlusLinks& links,
-                      std::vector<uint8_t>* out);
+void WritePlusRecord(const Entry& e, const PlusLinks& links, ByteSink* out);
 
 }  // namespace v7c
 
