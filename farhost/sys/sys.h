@@ -7,6 +7,7 @@
 #define TOLVANE_FARHOST_SYS_H
 
 #include <string>
+#include <vector>
 
 // An opaque loaded library; null when nothing is loaded.
 typedef void* SysLibrary;
@@ -64,9 +65,20 @@ void SysCatchInterrupts();
 // a shell reports it), or 0 while none came.
 int SysInterruption();
 
+// The system's temporary folder ($TMPDIR or /tmp, GetTempPathA), without
+// a trailing separator.
+std::string SysTempDir();
+
 // Creates a new empty folder in the system's temporary folder whose name
 // begins with prefix; its path goes to *path.
 int SysMakeTempDir(const char* prefix, std::string* path);
+
+// Creates one folder that only this user may use; 0 when it exists already
+// or cannot be made.
+int SysMakeDir(const std::string& path);
+
+// The names of the entries of a folder (none when it cannot be read).
+std::vector<std::string> SysListDir(const std::string& path);
 
 // Removes a folder and everything in it; 1 when nothing of it is left.
 int SysRemoveTree(const std::string& path);

@@ -1,5 +1,6 @@
 // The file jobs of farhost's system layer that the standard library does
-// the same way on every system: removing a folder tree, reading a file.
+// the same way on every system: removing a folder tree, listing a folder,
+// reading a file.
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +11,15 @@ int SysRemoveTree(const std::string& path) {
   std::error_code error;
   std::filesystem::remove_all(path, error);
   return !error && !std::filesystem::exists(path, error);
+}
+
+std::vector<std::string> SysListDir(const std::string& path) {
+  std::vector<std::string> names;
+  std::error_code error;
+  std::filesystem::directory_iterator entry(path, error), end;
+  for (; !error && entry != end; entry.increment(error))
+    names.push_back(entry->path().filename().string());
+  return names;
 }
 
 int SysReadFile(const std::string& path, size_t maxBytes, std::string* data) {

@@ -5,6 +5,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,13 +110,23 @@ void SysCatchInterrupts() {
 
 int SysInterruption() { return g_interruption != 0 ? 128 + g_interruption : 0; }
 
-int SysMakeTempDir(const char* prefix, std::string* path) {
+std::string SysTempDir() {
   std::string base;
   if (!SysGetEnv("TMPDIR", &base) || base.empty()) base = "/tmp";
-  std::string pattern = SysJoinPath(base, std::string(prefix) + "XXXXXX");
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return base;
+}
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string pattern =
+      SysJoinPath(SysTempDir(), std::string(prefix) + "XXXXXX");
   if (mkdtemp(pattern.data()) == nullptr) return 0;
   *path = pattern;
   return 1;
+}
+
+int SysMakeDir(const std::string& path) {
+  return mkdir(path.c_str(), 0700) == 0;
 }
 
 static std::string ReplaceHighBytes(const std::string& text) {

@@ -116,10 +116,22 @@ void SysCatchInterrupts() { SetConsoleCtrlHandler(NoteInterruption, TRUE); }
 
 int SysInterruption() { return static_cast<int>(g_interruption); }
 
-int SysMakeTempDir(const char* prefix, std::string* path) {
+std::string SysTempDir() {
   char base[MAX_PATH + 1];
   DWORD length = GetTempPathA(sizeof(base), base);
-  if (length == 0 || length > MAX_PATH) return 0;
+  if (length == 0 || length > MAX_PATH) return std::string();
+  while (length > 3 && (base[length - 1] == '\\' || base[length - 1] == '/'))
+    --length;
+  return std::string(base, length);
+}
+
+int SysMakeDir(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string base = SysTempDir();
+  if (base.empty()) return 0;
   for (unsigned attempt = 0; attempt < 1000; ++attempt) {
     char name[64];
     snprintf(name, sizeof(name), "%s%lu_%u_%u", prefix, GetCurrentProcessId(),

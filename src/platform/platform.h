@@ -81,7 +81,9 @@ void ReleaseAddressSpace(void* base, size_t bytes);
 // ~/.config/tolvane/registry.reg; every write is atomic and taken under a
 // lock after re-reading the file, so concurrent writers keep each other's
 // values; reading never creates the file; a file that cannot be parsed is
-// kept beside itself (".bad") before it is ever replaced.
+// kept beside itself (".bad") before it is ever replaced. A file named by
+// TOLVANE_REGISTRY while TOLVANE_REGISTRY_PRIVATE is set (a private copy,
+// see SettingsUsePrivateCopy) is replaced without flushing it to disk.
 typedef intptr_t SettingsKey;
 
 enum SettingsType : uint32_t {
@@ -125,6 +127,33 @@ int SettingsCopyTree(const char* from, const char* to);
 // Deletes a key with its values and subkeys. A missing key is success; ""
 // (HKEY_CURRENT_USER itself) is refused.
 int SettingsDeleteTree(const char* path);
+
+// Scratch settings for farhost's scripted runs, which must leave the stored
+// settings untouched: no write, no flush, no rename.
+//
+// SettingsCopyTreeVolatile copies as SettingsCopyTree does, but on Windows
+// `to`, the parents of `to` that it creates and every key below it are
+// volatile (REG_OPTION_VOLATILE): the registry holds them in memory only
+// and drops them at the latest when the user logs off; a volatile key can
+// have no lasting subkeys, so the caller makes sure that the parents meant
+// to last exist. On POSIX it is SettingsCopyTree.
+int SettingsCopyTreeVolatile(const char* from, const char* to);
+
+// 1 where this process can work on a private copy of the settings (POSIX),
+// 0 where it cannot (Windows: farhost uses a volatile key there).
+int SettingsPrivateCopyOffered();
+
+// Copies the settings file as it is now into the existing folder `folder`
+// (a missing file leaves the copy missing) and points this process, and a
+// plugin it loads, at the copy: TOLVANE_REGISTRY names it, and
+// TOLVANE_REGISTRY_PRIVATE tells the store that the file is thrown away
+// after the run, so its writes are atomic as ever but not flushed to disk.
+// The stored file is only read. Returns 0, changing nothing, where
+// SettingsPrivateCopyOffered is 0 or the copy cannot be made.
+// SettingsEndPrivateCopy puts the previous environment back (the caller
+// removes the folder).
+int SettingsUsePrivateCopy(const char* folder);
+void SettingsEndPrivateCopy();
 
 // ---------------------------------------------------------------------------
 // Clock and zone.

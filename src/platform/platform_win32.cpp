@@ -265,8 +265,9 @@ int CopyValues(HKEY from, HKEY to) {
   return ok;
 }
 
-// Copies the values and subkeys of `from` into `to`.
-int CopyKey(HKEY from, HKEY to) {
+// Copies the values and subkeys of `from` into `to`; new subkeys get the
+// options (REG_OPTION_NON_VOLATILE or REG_OPTION_VOLATILE).
+int CopyKey(HKEY from, HKEY to, DWORD options) {
   if (!CopyValues(from, to)) return 0;
   char name[256];
   for (DWORD i = 0;; ++i) {
@@ -278,10 +279,10 @@ int CopyKey(HKEY from, HKEY to) {
     HKEY source = nullptr;
     HKEY target = nullptr;
     int ok = RegistryResult(RegOpenKeyExA(from, name, 0, KEY_READ, &source)) &&
-             RegistryResult(
-                 RegCreateKeyExA(to, name, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &target, nullptr)) &&
-             CopyKey(source, target);
+             RegistryResult(RegCreateKeyExA(to, name, 0, nullptr, options,
+                                            KEY_ALL_ACCESS, nullptr, &target,
+                                            nullptr)) &&
+             CopyKey(source, target, options);
     if (source != nullptr) RegCloseKey(source);
     if (target != nullptr) RegCloseKey(target);
     if (!ok) return 0;
@@ -319,7 +320,9 @@ int SettingsDeleteTree(const char* path) {
   return emptied && RegistryResult(RegDeleteKeyA(HKEY_CURRENT_USER, path));
 }
 
-int SettingsCopyTree(const char* from, const char* to) {
+namespace {
+
+int CopyTree(const char* from, const char* to, DWORD options) {
   if (!ValidSubkey(from) || !ValidSubkey(to)) return 0;
   if (InTree(from, to) || InTree(to, from)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -328,17 +331,38 @@ int SettingsCopyTree(const char* from, const char* to) {
   if (!SettingsDeleteTree(to)) return 0;
   HKEY target = nullptr;
   if (!RegistryResult(RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                      nullptr, &target, nullptr)))
+                                      options, KEY_ALL_ACCESS, nullptr, &target,
+                                      nullptr)))
     return 0;
   HKEY source = nullptr;
   LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source);
   int ok = result == ERROR_FILE_NOT_FOUND ||
-           (RegistryResult(result) && CopyKey(source, target));
+           (RegistryResult(result) && CopyKey(source, target, options));
   if (source != nullptr) RegCloseKey(source);
   RegCloseKey(target);
   return ok;
 }
+
+}  // namespace
+
+int SettingsCopyTree(const char* from, const char* to) {
+  return CopyTree(from, to, REG_OPTION_NON_VOLATILE);
+}
+
+int SettingsCopyTreeVolatile(const char* from, const char* to) {
+  return CopyTree(from, to, REG_OPTION_VOLATILE);
+}
+
+// The registry cannot be copied for one process: farhost makes a volatile
+// key instead.
+int SettingsPrivateCopyOffered() { return 0; }
+
+int SettingsUsePrivateCopy(const char*) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
+void SettingsEndPrivateCopy() {}
 
 // ---------------------------------------------------------------------------
 // Clock and zone.
