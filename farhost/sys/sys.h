@@ -87,10 +87,27 @@ int SysRemoveTree(const std::string& path);
 // or is longer than maxBytes.
 int SysReadFile(const std::string& path, size_t maxBytes, std::string* data);
 
-// Converts 8-bit text of OEM code page 437 or 866 to UTF-8. Bytes that do
-// not convert come out as '?'. Returns 0 (leaving *out as the input with
-// every byte above 127 replaced by '?') for an unknown code page or when
-// the system has no converter.
+// The UTF-8 form of every byte of an OEM code page (437 or 866): Text[b]
+// holds Length[b] bytes (1 to 3). Made once per code page and process with
+// one conversion of the system's, so that converting a text is a table
+// lookup per byte. Bytes that do not convert are '?'. For an unknown code
+// page, or when the system has no converter, the bytes above 127 are '?'
+// and Converted is 0.
+struct SysOemTable {
+  char Text[256][4];
+  unsigned char Length[256];
+  int Converted;
+};
+const SysOemTable& SysOemUtf8Table(int codePage);
+
+// Appends the UTF-8 form of size bytes of OEM text.
+void SysAppendUtf8(const SysOemTable& table, const char* text, size_t size,
+                   std::string* out);
+
+// Converts 8-bit text of OEM code page 437 or 866 to UTF-8 through the
+// page's table. Returns 0 (leaving *out as the input with every byte above
+// 127 replaced by '?') for an unknown code page or when the system has no
+// converter.
 int SysOemToUtf8(int codePage, const std::string& text, std::string* out);
 
 // Makes standard output write bytes as given (no CR added before LF on

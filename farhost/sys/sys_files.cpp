@@ -1,9 +1,12 @@
-// The file jobs of farhost's system layer that the standard library does
-// the same way on every system: removing a folder tree, listing a folder,
-// reading a file.
+// What farhost's system layer does the same way on every system: removing
+// a folder tree, listing a folder, reading a file (the standard library), and
+// the OEM tables with the conversions through them (the system fills the tables
+// once).
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 int SysRemoveTree(const std::string& path) {
@@ -35,4 +38,56 @@ int SysReadFile(const std::string& path, size_t maxBytes, std::string* data) {
     }
   }
   return 1;
+}
+
+namespace {
+
+// ASCII as itself, the bytes above 127 as '?' until the system fills them.
+void FillPlainTable(SysOemTable* table) {
+  for (int byte = 0; byte < 0x100; ++byte) {
+    table->Text[byte][0] = byte < 0x80 ? static_cast<char>(byte) : '?';
+    table->Length[byte] = 1;
+  }
+  table->Converted = 0;
+}
+
+SysOemTable MakeTable(int codePage) {
+  SysOemTable table;
+  std::memset(&table, 0, sizeof(table));
+  FillPlainTable(&table);
+  if (codePage == 437 || codePage == 866)
+    table.Converted = SysFillOemHighBytes(codePage, &table);
+  return table;
+}
+
+}  // namespace
+
+// Each table is made at its first use: one converter per code page and run.
+const SysOemTable& SysOemUtf8Table(int codePage) {
+  if (codePage == 437) {
+    static const SysOemTable cp437 = MakeTable(437);
+    return cp437;
+  }
+  if (codePage == 866) {
+    static const SysOemTable cp866 = MakeTable(866);
+    return cp866;
+  }
+  static const SysOemTable other = MakeTable(0);
+  return other;
+}
+
+void SysAppendUtf8(const SysOemTable& table, const char* text, size_t size,
+                   std::string* out) {
+  for (size_t i = 0; i < size; ++i) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    out->append(table.Text[byte], table.Length[byte]);
+  }
+}
+
+int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
+  const SysOemTable& table = SysOemUtf8Table(codePage);
+  out->clear();
+  out->reserve(text.size());
+  SysAppendUtf8(table, text.data(), text.size(), out);
+  return table.Converted;
 }

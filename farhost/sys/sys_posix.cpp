@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 SysLibrary SysLoadLibrary(const char* path, std::string* error) {
@@ -129,47 +130,25 @@ int SysMakeDir(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0;
 }
 
-static std::string ReplaceHighBytes(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-  }
-  return out;
-}
-
-// Feeds the whole text through the converter; a byte that does not convert
-// becomes '?' and the conversion goes on after it.
-static void ConvertAll(iconv_t converter, const std::string& text,
-                       std::string* out) {
-  std::string input = text;
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    size_t outLeft = sizeof(buffer);
-    size_t done = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    out->append(buffer, sizeof(buffer) - outLeft);
-    if (done == static_cast<size_t>(-1) && errno != E2BIG) {
-      out->push_back('?');
-      ++in;
-      --inLeft;
+int SysFillOemHighBytes(int codePage, SysOemTable* table) {
+  const char* name = codePage == 866 ? "CP866" : "CP437";
+  iconv_t converter = iconv_open("UTF-8", name);
+  if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
+  for (int byte = 0x80; byte < 0x100; ++byte) {
+    char in = static_cast<char>(byte);
+    char* inPtr = &in;
+    size_t inLeft = 1;
+    char* outPtr = table->Text[byte];
+    size_t outLeft = sizeof(table->Text[byte]);
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    size_t done = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+    size_t length = sizeof(table->Text[byte]) - outLeft;
+    if (done == static_cast<size_t>(-1) || inLeft != 0 || length == 0) {
+      table->Text[byte][0] = '?';
+      length = 1;
     }
+    table->Length[byte] = static_cast<unsigned char>(length);
   }
-}
-
-int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
-  const char* name = codePage == 866   ? "CP866"
-                     : codePage == 437 ? "CP437"
-                                       : nullptr;
-  iconv_t converter = name != nullptr ? iconv_open("UTF-8", name)
-                                      : reinterpret_cast<iconv_t>(-1);
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    *out = ReplaceHighBytes(text);
-    return 0;
-  }
-  out->clear();
-  ConvertAll(converter, text, out);
   iconv_close(converter);
   return 1;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 static std::string LastErrorText() {
@@ -146,27 +147,24 @@ int SysMakeTempDir(const char* prefix, std::string* path) {
   return 0;
 }
 
-int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
-  out->clear();
-  if (text.empty()) return 1;
-  int ok = codePage == 866 || codePage == 437;
-  int wide = ok ? MultiByteToWideChar(codePage, 0, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0)
-                : 0;
-  if (wide <= 0) {
-    *out = text;
-    for (char& c : *out)
-      if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-    return 0;
+int SysFillOemHighBytes(int codePage, SysOemTable* table) {
+  UINT page = codePage == 866 ? 866 : 437;
+  if (!IsValidCodePage(page)) return 0;
+  for (int byte = 0x80; byte < 0x100; ++byte) {
+    char in = static_cast<char>(byte);
+    wchar_t wide[2];
+    int count =
+        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, &in, 1, wide, 2);
+    int length = count > 0 ? WideCharToMultiByte(
+                                 CP_UTF8, 0, wide, count, table->Text[byte],
+                                 sizeof(table->Text[byte]), nullptr, nullptr)
+                           : 0;
+    if (length <= 0) {
+      table->Text[byte][0] = '?';
+      length = 1;
+    }
+    table->Length[byte] = static_cast<unsigned char>(length);
   }
-  std::wstring buffer(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                      buffer.data(), wide);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, nullptr, 0,
-                                  nullptr, nullptr);
-  out->resize(static_cast<size_t>(bytes));
-  WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, out->data(), bytes,
-                      nullptr, nullptr);
   return 1;
 }
 
