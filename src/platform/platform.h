@@ -44,13 +44,42 @@ int MapFileReadOnly(const char* path, MappedFile* slot);
 // a zero-filled slot, on a closed slot and when called twice.
 void UnmapFile(MappedFile* slot);
 
+// What tells whether a file was replaced or changed since it was looked
+// at: its identity (device and file number; volume and file index on
+// Windows), its size and its modification time at the system's full
+// resolution. Compared whole with SameFileStamp.
+struct FileStamp {
+  uint64_t Device;
+  uint64_t Number;
+  uint64_t Size;
+  int64_t ModifiedSeconds;
+  int64_t ModifiedFraction;  // nanoseconds, or 100 ns units on Windows
+};
+
+// The stamp of the file behind an open handle. 0 on failure.
+int StampOfOpenFile(FileHandle file, FileStamp* stamp);
+
+// The stamp of the file that MapFileReadOnly would open at path now (the
+// same letter-case rule). 0 when there is none or it cannot be looked at.
+int StampOfPath(const char* path, FileStamp* stamp);
+
+inline int SameFileStamp(const FileStamp& a, const FileStamp& b) {
+  return a.Device == b.Device && a.Number == b.Number && a.Size == b.Size &&
+         a.ModifiedSeconds == b.ModifiedSeconds &&
+         a.ModifiedFraction == b.ModifiedFraction;
+}
+
 // A mapped file that another program cuts short after it was mapped: on
 // POSIX a read past its new end raises SIGBUS. While a guard is armed that
 // signal continues at the guard's setjmp (with 1) instead of ending the
 // process. DisarmMappedReads puts the process's own handling back; it is
-// safe when nothing is armed. Windows cannot cut a mapped file short, so
-// there the guard never fires.
+// safe when nothing is armed. SuspendMappedReads ends the guard but leaves
+// its handler in place, so that the next ArmMappedReads costs no system
+// call (a SIGBUS meanwhile meets the process's own handling as after
+// DisarmMappedReads). Windows cannot cut a mapped file short, so there the
+// guard never fires.
 void ArmMappedReads(std::jmp_buf* resume);
+void SuspendMappedReads();
 void DisarmMappedReads();
 
 // 1 when the file behind a mapped slot is now shorter than its view.
@@ -171,6 +200,10 @@ int GetZoneBias(ZoneBias* zone);
 
 // Local time of day now.
 int GetLocalTimeOfDay(int* hour, int* minute);
+
+// Microseconds on a clock that only goes forward, from an arbitrary start;
+// read without a system call where the system allows.
+int64_t MonotonicMicroseconds();
 
 // ---------------------------------------------------------------------------
 // New files and errors.

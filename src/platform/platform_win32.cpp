@@ -81,8 +81,49 @@ void UnmapFile(MappedFile* slot) {
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
 }
 
+namespace {
+
+int StampOfHandle(HANDLE file, FileStamp* stamp) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return 0;
+  stamp->Device = info.dwVolumeSerialNumber;
+  stamp->Number = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  stamp->Size = (uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  uint64_t written = (uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                     info.ftLastWriteTime.dwLowDateTime;
+  stamp->ModifiedSeconds = int64_t(written / 10000000);
+  stamp->ModifiedFraction = int64_t(written % 10000000);
+  return 1;
+}
+
+}  // namespace
+
+int StampOfOpenFile(FileHandle file, FileStamp* stamp) {
+  if (!IsOpenHandle(file)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  return StampOfHandle(AsHandle(file), stamp);
+}
+
+// Opened without any access, so that it disturbs no other program.
+int StampOfPath(const char* path, FileStamp* stamp) {
+  if (path == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  HANDLE file = CreateFileA(
+      path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  int ok = StampOfHandle(file, stamp);
+  CloseHandle(file);
+  return ok;
+}
+
 // A mapped file cannot be cut short on Windows: nothing to guard.
 void ArmMappedReads(std::jmp_buf*) {}
+void SuspendMappedReads() {}
 void DisarmMappedReads() {}
 
 int MappedFileCutShort(const MappedFile* slot) {
@@ -389,6 +430,16 @@ int GetLocalTimeOfDay(int* hour, int* minute) {
   *hour = now.wHour;
   *minute = now.wMinute;
   return 1;
+}
+
+int64_t MonotonicMicroseconds() {
+  static LARGE_INTEGER frequency = {};
+  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return int64_t(now.QuadPart / frequency.QuadPart * 1000000 +
+                 now.QuadPart % frequency.QuadPart * 1000000 /
+                     frequency.QuadPart);
 }
 
 // ---------------------------------------------------------------------------
