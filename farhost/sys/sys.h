@@ -87,16 +87,19 @@ int SysRemoveTree(const std::string& path);
 // or is longer than maxBytes.
 int SysReadFile(const std::string& path, size_t maxBytes, std::string* data);
 
-// The UTF-8 form of every byte of an OEM code page (437 or 866): Text[b]
-// holds Length[b] bytes (1 to 3). Made once per code page and process with
-// one conversion of the system's, so that converting a text is a table
-// lookup per byte. Bytes that do not convert are '?'. For an unknown code
-// page, or when the system has no converter, the bytes above 127 are '?'
-// and Converted is 0.
+// The Unicode characters of the bytes 0x80-0xFF of OEM code page 437 or
+// 866 (128 of them; the bytes below are ASCII in both), or null for any
+// other page. farhost's own tables, the same on every system.
+const char16_t* SysOemHighCharacters(int codePage);
+
+// The UTF-8 form of every byte of OEM code page 437 or 866: Text[b] holds
+// Length[b] bytes (1 to 3). Made once per code page and process, so that
+// converting a text is a table lookup per byte. For any other code page
+// the bytes above 127 are '?' and Known is 0.
 struct SysOemTable {
   char Text[256][4];
   unsigned char Length[256];
-  int Converted;
+  int Known;
 };
 const SysOemTable& SysOemUtf8Table(int codePage);
 
@@ -106,8 +109,7 @@ void SysAppendUtf8(const SysOemTable& table, const char* text, size_t size,
 
 // Converts 8-bit text of OEM code page 437 or 866 to UTF-8 through the
 // page's table. Returns 0 (leaving *out as the input with every byte above
-// 127 replaced by '?') for an unknown code page or when the system has no
-// converter.
+// 127 replaced by '?') for any other code page.
 int SysOemToUtf8(int codePage, const std::string& text, std::string* out);
 
 // Makes standard output write bytes as given (no CR added before LF on

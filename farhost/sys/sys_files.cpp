@@ -1,12 +1,10 @@
 // What farhost's system layer does the same way on every system: removing
-// a folder tree, listing a folder, reading a file (the standard library), and
-// the OEM tables with the conversions through them (the system fills the tables
-// once).
+// a folder tree, listing a folder, reading a file (the standard library),
+// and the OEM conversions through per-page tables (oem_pages.cpp).
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 int SysRemoveTree(const std::string& path) {
@@ -42,27 +40,40 @@ int SysReadFile(const std::string& path, size_t maxBytes, std::string* data) {
 
 namespace {
 
-// ASCII as itself, the bytes above 127 as '?' until the system fills them.
-void FillPlainTable(SysOemTable* table) {
-  for (int byte = 0; byte < 0x100; ++byte) {
-    table->Text[byte][0] = byte < 0x80 ? static_cast<char>(byte) : '?';
+void PutUtf8(char16_t ch, SysOemTable* table, int byte) {
+  char* text = table->Text[byte];
+  if (ch < 0x80) {
+    text[0] = static_cast<char>(ch);
     table->Length[byte] = 1;
+  } else if (ch < 0x800) {
+    text[0] = static_cast<char>(0xC0 | (ch >> 6));
+    text[1] = static_cast<char>(0x80 | (ch & 0x3F));
+    table->Length[byte] = 2;
+  } else {
+    text[0] = static_cast<char>(0xE0 | (ch >> 12));
+    text[1] = static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+    text[2] = static_cast<char>(0x80 | (ch & 0x3F));
+    table->Length[byte] = 3;
   }
-  table->Converted = 0;
 }
 
+// ASCII as itself; the bytes above 127 through the page, or '?'.
 SysOemTable MakeTable(int codePage) {
   SysOemTable table;
   std::memset(&table, 0, sizeof(table));
-  FillPlainTable(&table);
-  if (codePage == 437 || codePage == 866)
-    table.Converted = SysFillOemHighBytes(codePage, &table);
+  const char16_t* high = SysOemHighCharacters(codePage);
+  for (int byte = 0; byte < 0x100; ++byte)
+    PutUtf8(byte < 0x80 ? char16_t(byte)
+            : high      ? high[byte - 0x80]
+                        : u'?',
+            &table, byte);
+  table.Known = high != nullptr;
   return table;
 }
 
 }  // namespace
 
-// Each table is made at its first use: one converter per code page and run.
+// Each table is made at its first use.
 const SysOemTable& SysOemUtf8Table(int codePage) {
   if (codePage == 437) {
     static const SysOemTable cp437 = MakeTable(437);
@@ -89,5 +100,5 @@ int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
   out->clear();
   out->reserve(text.size());
   SysAppendUtf8(table, text.data(), text.size(), out);
-  return table.Converted;
+  return table.Known;
 }

@@ -1,7 +1,6 @@
 // farhost's system layer on POSIX: dlopen, /proc/self/exe, the environment,
-// mkdtemp, iconv and popen.
+// mkdtemp and popen.
 #include <dlfcn.h>
-#include <iconv.h>
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -13,7 +12,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 SysLibrary SysLoadLibrary(const char* path, std::string* error) {
@@ -128,29 +126,6 @@ int SysMakeTempDir(const char* prefix, std::string* path) {
 
 int SysMakeDir(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0;
-}
-
-int SysFillOemHighBytes(int codePage, SysOemTable* table) {
-  const char* name = codePage == 866 ? "CP866" : "CP437";
-  iconv_t converter = iconv_open("UTF-8", name);
-  if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
-  for (int byte = 0x80; byte < 0x100; ++byte) {
-    char in = static_cast<char>(byte);
-    char* inPtr = &in;
-    size_t inLeft = 1;
-    char* outPtr = table->Text[byte];
-    size_t outLeft = sizeof(table->Text[byte]);
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    size_t done = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-    size_t length = sizeof(table->Text[byte]) - outLeft;
-    if (done == static_cast<size_t>(-1) || inLeft != 0 || length == 0) {
-      table->Text[byte][0] = '?';
-      length = 1;
-    }
-    table->Length[byte] = static_cast<unsigned char>(length);
-  }
-  iconv_close(converter);
-  return 1;
 }
 
 void SysSetBinaryOutput() {}

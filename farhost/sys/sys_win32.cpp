@@ -1,6 +1,5 @@
 // farhost's system layer on Windows: LoadLibraryA, GetModuleFileNameA, the
-// environment, a fresh folder under GetTempPathA, MultiByteToWideChar and
-// _popen.
+// environment, a fresh folder under GetTempPathA and _popen.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -8,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "farhost/sys/oem_table.h"
 #include "farhost/sys/sys.h"
 
 static std::string LastErrorText() {
@@ -145,27 +143,6 @@ int SysMakeTempDir(const char* prefix, std::string* path) {
     if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
   }
   return 0;
-}
-
-int SysFillOemHighBytes(int codePage, SysOemTable* table) {
-  UINT page = codePage == 866 ? 866 : 437;
-  if (!IsValidCodePage(page)) return 0;
-  for (int byte = 0x80; byte < 0x100; ++byte) {
-    char in = static_cast<char>(byte);
-    wchar_t wide[2];
-    int count =
-        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, &in, 1, wide, 2);
-    int length = count > 0 ? WideCharToMultiByte(
-                                 CP_UTF8, 0, wide, count, table->Text[byte],
-                                 sizeof(table->Text[byte]), nullptr, nullptr)
-                           : 0;
-    if (length <= 0) {
-      table->Text[byte][0] = '?';
-      length = 1;
-    }
-    table->Length[byte] = static_cast<unsigned char>(length);
-  }
-  return 1;
 }
 
 void SysSetBinaryOutput() {
