@@ -39,12 +39,24 @@ std::vector<std::string> Columns(const PluginPanelItem& item, int codePage) {
 // Output is gathered in one buffer and written in pieces of this size.
 const size_t kOutputChunk = 64 * 1024;
 
+// Whether a byte is written as it is: ASCII, which both OEM code pages
+// keep, and not one of the escaped characters.
+bool Plain(unsigned char byte) {
+  return byte < 0x80 && byte != '\t' && byte != '\n' && byte != '\r' &&
+         byte != '\\';
+}
+
 // A text of the plugin's converted to UTF-8 and escaped as EscapeField does.
-// The escaped characters are ASCII, which every code page keeps as it is.
+// Runs of plain bytes are appended at once (nearly every text is ASCII).
 void AppendField(const SysOemTable& table, const char* text, std::string* out) {
-  for (; text != nullptr && *text != '\0'; ++text) {
-    unsigned char byte = static_cast<unsigned char>(*text);
-    switch (*text) {
+  if (text == nullptr) return;
+  while (*text != '\0') {
+    const char* run = text;
+    while (*text != '\0' && Plain(static_cast<unsigned char>(*text))) ++text;
+    out->append(run, static_cast<size_t>(text - run));
+    if (*text == '\0') break;
+    unsigned char byte = static_cast<unsigned char>(*text++);
+    switch (byte) {
       case '\t':
         *out += "\\t";
         break;
