@@ -5,7 +5,7 @@
 #include "farhost/sys/sys.h"
 
 PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status,
-                           const std::string* path) {
+                           const std::string* path, int* atPath) {
   std::string error;
   std::ostream& err = *run->Err;
   if (!run->Scratch.Create(run->Options.Host.RootKey, run->Options.Overrides,
@@ -29,6 +29,12 @@ PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status,
                           ? OpenPanel(run->Host.get(), OPEN_COMMANDLINE,
                                       reinterpret_cast<intptr_t>(path->c_str()))
                           : OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);
+  if (atPath != nullptr) {
+    *atPath = panel != nullptr;
+    if (panel == nullptr)
+      panel = OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);
+    path = nullptr;
+  }
   if (panel == nullptr) {
     if (path != nullptr)
       err << "tolvane: the plugin did not move to " << *path << "\n";

@@ -32,8 +32,9 @@ int FindEntry(const PanelModel& panel, const ShownAddress& address) {
 
 // Fetches one entry's file as the viewer gets it; 0 (said on the error
 // stream) when there is no such entry or no file.
+// `there` tells that the panel lists the entry's listing already.
 int ShowOne(ScriptRunState* run, PanelModel* panel, const std::string& text,
-            std::ostream& out) {
+            int there, std::ostream& out) {
   std::ostream& err = *run->Err;
   ShownAddress address;
   if (!ParseShownAddress(text, &address)) {
@@ -41,7 +42,7 @@ int ShowOne(ScriptRunState* run, PanelModel* panel, const std::string& text,
     return 0;
   }
   int index = -1;
-  if (ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
+  if (there || ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
     index = FindEntry(*panel, address);
   if (index < 0) {
     err << "tolvane: " << text << " is not in the nodelist\n";
@@ -108,9 +109,16 @@ int RunShow(const ScriptOptions& options,
   run.Options = options;
   run.Err = &err;
   int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
-  if (panel != nullptr)
-    for (const std::string& address : addresses)
-      if (!ShowOne(&run, panel, address, out)) status = kExitFailed;
+  // The panel opens at the first entry's listing, from the host's command
+  // line, rather than at the start path and then moving there; where the
+  // plugin refuses that path, at the start path.
+  ShownAddress first;
+  int direct = !addresses.empty() && ParseShownAddress(addresses[0], &first);
+  std::string path = direct ? ListingOf(first) : std::string();
+  PanelModel* panel =
+      StartScriptRun(&run, &ui, &status, direct ? &path : nullptr, &direct);
+  for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
+    if (!ShowOne(&run, panel, addresses[i], direct && i == 0, out))
+      status = kExitFailed;
   return FinishScriptRun(&run, status, ui.MessagesShown());
 }
