@@ -3,6 +3,8 @@
 // a net whose hubs are not in address order, and a nodelist compiled again
 // while a panel shows it (nodelists compiled at test time with
 // tolvane-compile).
+#include <fstream>
+
 #include "farhost/commands/find_walk.h"
 #include "farhost/sys/sys.h"
 #include "panel/item_list.h"
@@ -107,10 +109,22 @@ TEST_F(PanelTest, HierarchyOrderFollowsHubsInANet) {
 
 void CountHit(const FindHit&, void* hits) { ++*static_cast<long*>(hits); }
 
+// How many mappings of files in the folder this process holds, where the
+// system lists them (/proc/self/maps); 0 elsewhere.
+int MappedFrom(const std::string& folder) {
+  std::ifstream maps("/proc/self/maps");
+  int count = 0;
+  for (std::string line; std::getline(maps, line);)
+    count += line.find(folder) != std::string::npos;
+  return count;
+}
+
 // The weekly update compiles into the folder while a panel shows it, also
 // right after the host's file search went through the tree: the compiler
 // replaces every file (which Windows refuses while a file is mapped), and
-// the panel then lists the new nodelist.
+// the panel then lists the new nodelist. The set the search kept mapped is
+// closed once the host shows the panel again or closes it (where the
+// system lists a process's mappings, that is checked as well).
 TEST_F(PanelTest, CompilingIntoTheFolderWhileAPanelIsOpen) {
   TempFolder folder;
   std::string nodelist = std::string(kHeader) + Line("Zone", 9, "Z") +
@@ -132,11 +146,23 @@ TEST_F(PanelTest, CompilingIntoTheFolderWhileAPanelIsOpen) {
       FindFiles(host_.get(), panel, "*", FindLimits(), CountHit, &hits);
   EXPECT_EQ(found.Hits, 2 * 3);            // from the net: each system twice
   ReadOpenPluginInfo(host_.get(), panel);  // the host shows the panel again
+  EXPECT_EQ(MappedFrom(folder.Path()), 0);
   nodelist += Line("", 3, "C");
   compiled = CompileNodelist(folder.Path(), nodelist, "");
   ASSERT_EQ(compiled.Status, 0) << compiled.Err;
   RefreshPanel(host_.get(), panel);
   EXPECT_EQ(NamesOf(*panel), ".. 0 1 2 3");
+
+  // A search, and then the panel is closed at once.
+  FindFiles(host_.get(), panel, "*", FindLimits(), CountHit, &hits);
+  CloseAllPanels(host_.get());
+  EXPECT_EQ(MappedFrom(folder.Path()), 0);
+  nodelist += Line("", 4, "D");
+  compiled = CompileNodelist(folder.Path(), nodelist, "");
+  ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+  panel = Open("9:100");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(NamesOf(*panel), ".. 0 1 2 3 4");
   EXPECT_TRUE(BoxesOf(ui_).empty());
 }
 
