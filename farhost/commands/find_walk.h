@@ -24,15 +24,17 @@ struct FindLimits {
   long MaxItems = 4000000;
   long MaxHits = 0;  // 0: every match
   int FetchMode = OPM_FIND;
+  int WholeItems = 0;  // 1: the hits get the host's whole copies of items
 };
 
 // One match: the file names from the walk's start joined by '\', with a
 // leading '\' ("\2\5020\1"), whether the item is a directory, and the
-// host's copy of the item (valid during the call only).
+// host's whole copy of the item (valid during the call only) when the walk
+// keeps them (a containing-text search, or FindLimits::WholeItems).
 struct FindHit {
   std::string Path;
   int Directory;
-  const PluginPanelItem* Item = nullptr;
+  const HostItemCopy* Whole = nullptr;
 };
 
 // Called for every match, in the order of the walk, while the plugin

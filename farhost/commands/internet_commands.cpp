@@ -28,9 +28,9 @@ std::string EntryAddress(const AddressBlock& block) {
 
 // Prints one entry's endpoints; 0 when it has none or cannot be found.
 int ConnectOne(ScriptRunState* run, PanelModel* panel, const std::string& text,
-               std::ostream& out) {
+               int there, std::ostream& out) {
   std::string file;
-  int index = FetchShownEntry(run, panel, text, OPM_VIEW, &file);
+  int index = FetchShownEntry(run, panel, text, there, OPM_VIEW, &file);
   if (index < 0) return 0;
   AddressBlock block;
   ReadAddressBlock(panel->Items[static_cast<size_t>(index)], &block);
@@ -106,7 +106,7 @@ int LiesIn(const std::string& path, const std::string& folder) {
 }
 
 void OnEntryFound(const FindHit& hit, void* context) {
-  if (hit.Directory || hit.Item == nullptr) return;
+  if (hit.Directory || hit.Whole == nullptr) return;
   BinkdWalk* walk = static_cast<BinkdWalk*>(context);
   std::string folder = hit.Path.substr(0, hit.Path.rfind('\\'));
   while (!walk->Open.empty() && !LiesIn(folder, walk->Open.back().Folder)) {
@@ -116,10 +116,7 @@ void OnEntryFound(const FindHit& hit, void* context) {
   if (walk->Open.empty() || walk->Open.back().Folder != folder)
     walk->Open.push_back(EntryBatch{folder, PanelModel()});
   EntryBatch& batch = walk->Open.back();
-  std::vector<HostItemCopy> copy;
-  std::vector<std::string> faults;
-  CopyPluginItems(hit.Item, 1, &copy, &faults);
-  batch.Entries.Copies.push_back(std::move(copy.at(0)));
+  batch.Entries.Copies.push_back(*hit.Whole);
   if (batch.Entries.Copies.size() >= kBatchEntries) FetchBatch(walk, &batch);
 }
 
@@ -155,10 +152,11 @@ int RunConnect(const ScriptOptions& options,
   run.Options = options;
   run.Err = &err;
   int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
-  if (panel != nullptr)
-    for (const std::string& address : addresses)
-      if (!ConnectOne(&run, panel, address, out)) status = kExitFailed;
+  int direct = 0;
+  PanelModel* panel = StartAtFirstEntry(&run, &ui, &status, addresses, &direct);
+  for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
+    if (!ConnectOne(&run, panel, addresses[i], direct && i == 0, out))
+      status = kExitFailed;
   return FinishScriptRun(&run, status, ui.MessagesShown());
 }
 
@@ -180,8 +178,10 @@ int RunBinkd(const ScriptOptions& options, const std::string* path,
     run.Host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
   else
     AddListedNode(&walk, *panel);
+  FindLimits limits;
+  limits.WholeItems = 1;
   FindResult result =
-      FindFiles(run.Host.get(), panel, "*", FindLimits(), OnEntryFound, &walk);
+      FindFiles(run.Host.get(), panel, "*", limits, OnEntryFound, &walk);
   FetchOpenBatches(&walk);
   if (result.CutShort) {
     err << "tolvane: the search stopped: " << result.Reason << "\n";

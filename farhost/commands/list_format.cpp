@@ -1,5 +1,7 @@
 #include "farhost/commands/list_format.h"
 
+#include <charconv>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "farhost/sys/sys.h"
@@ -19,7 +21,8 @@ uint32_t ReadU32(const unsigned char* bytes) {
 
 std::string Utf8(int codePage, const char* oem) {
   std::string text;
-  SysOemToUtf8(codePage, oem != nullptr ? oem : "", &text);
+  if (oem != nullptr)
+    SysAppendUtf8(SysOemUtf8Table(codePage), oem, std::strlen(oem), &text);
   return text;
 }
 
@@ -33,26 +36,79 @@ std::vector<std::string> Columns(const PluginPanelItem& item, int codePage) {
   return columns;
 }
 
-void WriteTsvLine(const PluginPanelItem& item, int codePage,
-                  std::ostream& out) {
-  std::vector<std::string> fields;
-  fields.push_back(Utf8(codePage, item.FindData.cFileName));
-  fields.push_back(Utf8(codePage, item.Description));
-  fields.push_back(AttributeLetters(item.FindData.dwFileAttributes));
-  fields.push_back(std::to_string(item.NumberOfLinks));
-  std::vector<std::string> columns = Columns(item, codePage);
-  if (item.CustomColumnNumber <= 0 || item.CustomColumnData == nullptr)
-    columns.assign(kListedColumns, std::string());
-  fields.insert(fields.end(), columns.begin(), columns.end());
+// Output is gathered in one buffer and written in pieces of this size.
+const size_t kOutputChunk = 64 * 1024;
+
+// Whether a byte is written as it is: ASCII, which both OEM code pages
+// keep, and not one of the escaped characters.
+bool Plain(unsigned char byte) {
+  return byte < 0x80 && byte != '\t' && byte != '\n' && byte != '\r' &&
+         byte != '\\';
+}
+
+// A text of the plugin's converted to UTF-8 and escaped as EscapeField does.
+// Runs of plain bytes are appended at once (nearly every text is ASCII).
+void AppendField(const SysOemTable& table, const char* text, std::string* out) {
+  if (text == nullptr) return;
+  while (*text != '\0') {
+    const char* run = text;
+    while (*text != '\0' && Plain(static_cast<unsigned char>(*text))) ++text;
+    out->append(run, static_cast<size_t>(text - run));
+    if (*text == '\0') break;
+    unsigned char byte = static_cast<unsigned char>(*text++);
+    switch (byte) {
+      case '\t':
+        *out += "\\t";
+        break;
+      case '\n':
+        *out += "\\n";
+        break;
+      case '\r':
+        *out += "\\r";
+        break;
+      case '\\':
+        *out += "\\\\";
+        break;
+      default:
+        out->append(table.Text[byte], table.Length[byte]);
+    }
+  }
+}
+
+void AppendNumber(unsigned long value, std::string* out) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+  out->append(digits, static_cast<size_t>(end - digits));
+}
+
+void AppendTsvLine(const PluginPanelItem& item, const SysOemTable& table,
+                   std::string* line) {
+  AppendField(table, item.FindData.cFileName, line);
+  *line += '\t';
+  AppendField(table, item.Description, line);
+  *line += '\t';
+  *line += AttributeLetters(item.FindData.dwFileAttributes);
+  *line += '\t';
+  AppendNumber(item.NumberOfLinks, line);
+  int count = item.CustomColumnData != nullptr ? item.CustomColumnNumber : 0;
+  for (int i = 0; i < kListedColumns; ++i) {
+    *line += '\t';
+    if (i < count) AppendField(table, item.CustomColumnData[i], line);
+  }
   AddressBlock block;
-  int has = ReadAddressBlock(item, &block);
-  fields.push_back(has ? FormatBlockAddress(block) : "");
-  fields.push_back(has ? std::to_string(block.Hub) : "");
-  fields.push_back(has ? std::to_string(block.Region) : "");
-  fields.push_back(has ? std::to_string(block.Level) : "");
-  for (size_t i = 0; i < fields.size(); ++i)
-    out << (i > 0 ? "\t" : "") << EscapeField(fields[i]);
-  out << "\n";
+  if (!ReadAddressBlock(item, &block)) {
+    *line += "\t\t\t\t\n";
+    return;
+  }
+  const unsigned long fields[] = {block.Zone,  block.Net, block.Node,
+                                  block.Point, block.Hub, block.Region,
+                                  block.Level};
+  const char separators[] = "\t:/.\t\t\t";
+  for (size_t i = 0; i < 7; ++i) {
+    *line += separators[i];
+    AppendNumber(fields[i], line);
+  }
+  *line += '\n';
 }
 
 nlohmann::ordered_json JsonEndpoints(const ItemEndpoints& endpoints) {
@@ -145,8 +201,16 @@ std::string EscapeField(const std::string& text) {
 }
 
 void WriteTsvListing(const PanelModel& panel, int codePage, std::ostream& out) {
-  for (const PluginPanelItem& item : panel.Items)
-    WriteTsvLine(item, codePage, out);
+  const SysOemTable& table = SysOemUtf8Table(codePage);
+  std::string buffer;
+  buffer.reserve(2 * kOutputChunk);
+  for (const PluginPanelItem& item : panel.Items) {
+    AppendTsvLine(item, table, &buffer);
+    if (buffer.size() < kOutputChunk) continue;
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    buffer.clear();
+  }
+  out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
 void WriteJsonListing(const PanelModel& panel,

@@ -87,6 +87,27 @@ TEST(ListFormat, TsvLineHasSeventeenFields) {
             "\t\t\t\n");
 }
 
+// The plugin's OEM texts in UTF-8 by the code page: 866 Cyrillic, 437
+// Latin accents, and the same box-drawing byte in both.
+TEST(ListFormat, TsvConvertsTheCodePage) {
+  PanelModel panel;
+  HostItemCopy copy{};
+  std::strcpy(copy.Item.FindData.cFileName, "\x88\xa2\xa0\xad\xb3\xff");
+  panel.Copies.push_back(copy);
+  BindItems(&panel);
+  const struct {
+    int Page;
+    const char* Name;
+  } cases[] = {{866, "\u0418\u0432\u0430\u043d\u2502\u00a0"},
+               {437, "\u00ea\u00f3\u00e1\u00a1\u2502\u00a0"},
+               {1251, "??????"}};
+  for (const auto& c : cases) {
+    std::ostringstream out;
+    WriteTsvListing(panel, c.Page, out);
+    EXPECT_EQ(out.str().substr(0, out.str().find('\t')), c.Name) << c.Page;
+  }
+}
+
 struct LayoutCase {
   const char* Types;
   const char* Widths;

@@ -101,26 +101,57 @@ int ParseScratchKeyName(const std::string& name, std::string* machine,
   return 1;
 }
 
-int RemoveAbandonedScratch(const std::string& storedRoot) {
-  SettingsKey key;
-  if (!SettingsOpenKey(storedRoot.c_str(), &key)) return 0;
-  // The name this machine's runs use, compared as ScratchKeyName writes it.
-  std::string ours, found;
+namespace {
+
+// Whether a scratch name was made by a run of this machine that no longer
+// runs.
+int Abandoned(const std::string& name, const std::string& ours) {
+  std::string found;
+  unsigned long pid = 0;
+  return ParseScratchKeyName(name, &found, &pid) && found == ours &&
+         pid != SysProcessId() && !SysProcessRuns(pid);
+}
+
+// This machine's part of the scratch names, as ScratchKeyName writes it.
+std::string OurMachine() {
+  std::string ours;
   unsigned long pid = 0;
   ParseScratchKeyName(ScratchKeyName(SysHostName(), 1, 1), &ours, &pid);
+  return ours;
+}
+
+int RemoveAbandonedKeys(const std::string& storedRoot,
+                        const std::string& ours) {
+  SettingsKey key;
+  if (!SettingsOpenKey(storedRoot.c_str(), &key)) return 0;
   std::vector<std::string> abandoned;
   char name[256];
   for (uint32_t i = 0;
        i < 100000 && SettingsSubkeyName(key, i, name, sizeof(name)); ++i) {
-    if (ParseScratchKeyName(name, &found, &pid) && found == ours &&
-        pid != SysProcessId() && !SysProcessRuns(pid))
-      abandoned.push_back(name);
+    if (Abandoned(name, ours)) abandoned.push_back(name);
   }
   SettingsCloseKey(key);
   int removed = 0;
   for (const std::string& child : abandoned)
     removed += SettingsDeleteTree((storedRoot + "\\" + child).c_str());
   return removed;
+}
+
+int RemoveAbandonedFolders(const std::string& ours) {
+  std::string temp = SysTempDir();
+  if (temp.empty()) return 0;
+  int removed = 0;
+  for (const std::string& name : SysListDir(temp))
+    if (Abandoned(name, ours))
+      removed += SysRemoveTree(SysJoinPath(temp, name));
+  return removed;
+}
+
+}  // namespace
+
+int RemoveAbandonedScratch(const std::string& storedRoot) {
+  std::string ours = OurMachine();
+  return RemoveAbandonedKeys(storedRoot, ours) + RemoveAbandonedFolders(ours);
 }
 
 std::string WithTrailingSeparator(const std::string& path) {
@@ -130,35 +161,75 @@ std::string WithTrailingSeparator(const std::string& path) {
 
 ScratchSettings::~ScratchSettings() { Remove(); }
 
+// The folder of the run's own with the copy of the settings file.
+int ScratchSettings::MakePrivateCopy(const std::string& storedRoot) {
+  std::string temp = SysTempDir();
+  if (temp.empty()) return 0;
+  std::string folder = SysJoinPath(
+      temp, ScratchKeyName(SysHostName(), SysProcessId(), ++run_counter));
+  // A folder of this name was left by an earlier process with this id.
+  if (!SysMakeDir(folder) && !(SysRemoveTree(folder) && SysMakeDir(folder)))
+    return 0;
+  if (!SettingsUsePrivateCopy(folder.c_str())) {
+    SysRemoveTree(folder);
+    return 0;
+  }
+  folder_ = folder;
+  root_ = storedRoot;
+  return 1;
+}
+
+// A volatile copy of the plugin key below the stored root, whose own key
+// is made to last first: a volatile key can have no lasting subkeys.
+int ScratchSettings::MakeVolatileKey(const std::string& storedRoot) {
+  std::string root =
+      storedRoot + "\\" +
+      ScratchKeyName(SysHostName(), SysProcessId(), ++run_counter);
+  SettingsKey key;
+  if (!SettingsCreateKey(storedRoot.c_str(), &key)) return 0;
+  SettingsCloseKey(key);
+  if (!SettingsCopyTreeVolatile((storedRoot + kPluginKey).c_str(),
+                                (root + kPluginKey).c_str())) {
+    SettingsDeleteTree(root.c_str());
+    return 0;
+  }
+  key_ = root;
+  root_ = root;
+  return 1;
+}
+
 int ScratchSettings::Create(const std::string& storedRoot,
                             const SettingsOverrides& overrides,
                             const std::string& samplePath, std::string* error) {
   Remove();
   RemoveAbandonedScratch(storedRoot);
-  std::string root =
-      storedRoot + "\\" +
-      ScratchKeyName(SysHostName(), SysProcessId(), ++run_counter);
-  std::string from = storedRoot + kPluginKey;
-  std::string to = root + kPluginKey;
+  int ok = SettingsPrivateCopyOffered() ? MakePrivateCopy(storedRoot)
+                                        : MakeVolatileKey(storedRoot);
   SettingsKey key;
-  int ok = SettingsCopyTree(from.c_str(), to.c_str()) &&
-           SettingsCreateKey(to.c_str(), &key);
+  if (ok) ok = SettingsCreateKey((root_ + kPluginKey).c_str(), &key);
   if (ok) {
     ok = ApplyOverrides(key, overrides, samplePath);
     SettingsCloseKey(key);
   }
   if (!ok) {
-    SettingsDeleteTree(root.c_str());
-    *error = "cannot make the scratch settings key " + root;
+    std::string where = !folder_.empty() ? folder_ : root_;
+    Remove();
+    *error = "cannot make the scratch settings" +
+             (where.empty() ? std::string() : " " + where);
     return 0;
   }
-  root_ = root;
   return 1;
 }
 
 int ScratchSettings::Remove() {
-  if (root_.empty()) return 1;
-  int ok = SettingsDeleteTree(root_.c_str());
+  int ok = 1;
+  if (!folder_.empty()) {
+    SettingsEndPrivateCopy();
+    ok = SysRemoveTree(folder_);
+  }
+  if (!key_.empty()) ok &= SettingsDeleteTree(key_.c_str());
+  folder_.clear();
+  key_.clear();
   root_.clear();
   return ok;
 }

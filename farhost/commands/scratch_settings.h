@@ -1,11 +1,15 @@
-// Scratch settings for a scripted run: the stored plugin key
-// (<root>\Tolvane) is copied into a fresh key of farhost's own
-// (<root>\.tolvane-scratch-<machine>-<pid>-<n>\Tolvane), the run's
-// overrides are written there, and that key's root is handed to the plugin
-// as its RootKey. The scratch key is deleted when the ScratchSettings object
-// goes (every exit path of a command), so nothing the plugin writes during
-// the run reaches the stored settings; keys of runs that were killed
-// outright are deleted by the next run on the same machine.
+// Scratch settings for a scripted run: a private store that starts as a
+// copy of the stored settings, gets the run's overrides and is thrown away
+// when the ScratchSettings object goes (every exit path of a command), so
+// that nothing of the run reaches the stored settings: no write, no flush
+// to disk, no rename. Where the settings are a file (POSIX) the store is a
+// copy of it in a folder of the run's own in the temporary folder, which
+// the platform store is pointed at for this process; the root key handed
+// to the plugin stays the stored one. Where they are the registry
+// (Windows) it is a volatile key of farhost's own below the stored root
+// (<root>\.tolvane-scratch-<machine>-<pid>-<n>\Tolvane), handed to the
+// plugin as its root. Folders and keys of runs that were killed outright
+// are removed by the next run on the same machine.
 #ifndef TOLVANE_FARHOST_SCRATCH_SETTINGS_H
 #define TOLVANE_FARHOST_SCRATCH_SETTINGS_H
 
@@ -22,9 +26,10 @@ struct SettingsOverrides {
   int PanelMode = -1;    // "Start Panel Mode", 0..9
 };
 
-// The scratch key's name below the stored root for a machine, a process id
-// and a run number: ".tolvane-scratch-<machine>-<pid>-<run>", the machine's
-// name reduced to letters, digits, '.', '_' and '-' (at most 63 of them).
+// The name of a run's scratch key below the stored root, and of its folder
+// in the temporary folder, for a machine, a process id and a run number:
+// ".tolvane-scratch-<machine>-<pid>-<run>", the machine's name reduced to
+// letters, digits, '.', '_' and '-' (at most 63 of them).
 std::string ScratchKeyName(const std::string& machine, unsigned long pid,
                            int run);
 
@@ -33,10 +38,11 @@ std::string ScratchKeyName(const std::string& machine, unsigned long pid,
 int ParseScratchKeyName(const std::string& name, std::string* machine,
                         unsigned long* pid);
 
-// Deletes the scratch keys below the stored root that runs on this machine
-// left behind when they were killed outright: those whose process no
-// longer runs. Keys of other machines sharing the settings are left alone.
-// Returns how many were deleted.
+// Deletes the scratch keys below the stored root and the scratch folders in
+// the temporary folder that runs on this machine left behind when they were
+// killed outright: those whose process no longer runs. Those of other
+// machines sharing the settings are left alone. Returns how many were
+// deleted.
 int RemoveAbandonedScratch(const std::string& storedRoot);
 
 class ScratchSettings {
@@ -46,7 +52,7 @@ class ScratchSettings {
   ScratchSettings(const ScratchSettings&) = delete;
   ScratchSettings& operator=(const ScratchSettings&) = delete;
 
-  // Makes the scratch key from storedRoot's plugin key and applies the
+  // Makes the private store from storedRoot's plugin key and applies the
   // overrides. When no "Path to nodelist" is stored nor given, seeds it with
   // samplePath (the bundled compiled sample; a separator is added). Returns
   // 0 with *error set when the settings store refuses; nothing is left
@@ -57,11 +63,16 @@ class ScratchSettings {
   // The root key to hand to the plugin (empty before Create).
   const std::string& RootKey() const { return root_; }
 
-  // Deletes the scratch key now; 1 when it is gone.
+  // Throws the private store away now; 1 when nothing of it is left.
   int Remove();
 
  private:
+  int MakePrivateCopy(const std::string& storedRoot);
+  int MakeVolatileKey(const std::string& storedRoot);
+
   std::string root_;
+  std::string folder_;  // the private copy's folder, or empty
+  std::string key_;     // the volatile key's root, or empty
 };
 
 // Appends the system's path separator unless the text is empty or ends in

@@ -48,12 +48,7 @@ int RunLs(const ScriptOptions& options, const std::string* path,
   run.Options = options;
   run.Err = &err;
   int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
-  if (panel != nullptr && path != nullptr &&
-      !MoveScriptPanel(&run, panel, *path)) {
-    panel = nullptr;
-    status = kExitFailed;
-  }
+  PanelModel* panel = StartScriptRun(&run, &ui, &status, path);
   if (panel != nullptr)
     PrintListing(run.Host.get(), *panel, format, options.Host.CodePage, out);
   return FinishScriptRun(&run, status, ui.MessagesShown());

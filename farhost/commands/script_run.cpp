@@ -4,7 +4,8 @@
 #include "farhost/host/services.h"
 #include "farhost/sys/sys.h"
 
-PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status) {
+PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status,
+                           const std::string* path, int* atPath) {
   std::string error;
   std::ostream& err = *run->Err;
   if (!run->Scratch.Create(run->Options.Host.RootKey, run->Options.Overrides,
@@ -24,9 +25,21 @@ PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status) {
   StartPlugin(run->Host.get());
   PluginInfo info;
   run->Host->QueryPluginInfo(&info);
-  PanelModel* panel = OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);
+  PanelModel* panel = path != nullptr
+                          ? OpenPanel(run->Host.get(), OPEN_COMMANDLINE,
+                                      reinterpret_cast<intptr_t>(path->c_str()))
+                          : OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);
+  if (atPath != nullptr) {
+    *atPath = panel != nullptr;
+    if (panel == nullptr)
+      panel = OpenPanel(run->Host.get(), OPEN_PLUGINSMENU, 0);
+    path = nullptr;
+  }
   if (panel == nullptr) {
-    err << "tolvane: the plugin opened no panel\n";
+    if (path != nullptr)
+      err << "tolvane: the plugin did not move to " << *path << "\n";
+    else
+      err << "tolvane: the plugin opened no panel\n";
     *status = kExitFailed;
   }
   return panel;

@@ -37,10 +37,16 @@ struct ScriptRunState {
   std::unique_ptr<FarHost> Host;
 };
 
-// Makes the scratch key, loads and starts the plugin on the front end and
-// opens a panel from the plugins menu. Returns null with *status set (the
-// reason on the error stream) when there is nothing to work on.
-PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status);
+// Makes the scratch settings, loads and starts the plugin on the front end
+// and opens a panel: from the plugins menu, at the start path; or, given a
+// path, from the host's command line with it ("V7:PATH"), which lists that
+// path alone (taken from the root). Returns null with *status set (the
+// reason on the error stream) when there is nothing to work on. Given
+// atPath too, a path the plugin refuses is no failure: the panel is opened
+// from the plugins menu instead, and *atPath tells which of the two opened.
+PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status,
+                           const std::string* path = nullptr,
+                           int* atPath = nullptr);
 
 // Closes every panel and reports the host's record of faults. The status:
 // the interruption's (SysInterruption) when the run was interrupted, else

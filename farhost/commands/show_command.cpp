@@ -31,11 +31,12 @@ int FindEntry(const PanelModel& panel, const ShownAddress& address) {
 }
 
 // Fetches one entry's file as the viewer gets it and prints it; 0 when
-// there is none (said on the error stream).
+// there is none (said on the error stream). `there` tells that the panel
+// lists the entry's listing already.
 int ShowOne(ScriptRunState* run, PanelModel* panel, const std::string& text,
-            std::ostream& out) {
+            int there, std::ostream& out) {
   std::string file;
-  if (FetchShownEntry(run, panel, text, OPM_VIEW, &file) < 0) return 0;
+  if (FetchShownEntry(run, panel, text, there, OPM_VIEW, &file) < 0) return 0;
   std::string shown;
   SysOemToUtf8(run->Options.Host.CodePage, ViewerLines(file), &shown);
   out << shown;
@@ -85,7 +86,8 @@ int BlockNamesEntry(const PluginPanelItem& item, const ShownAddress& address) {
 }
 
 int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
-                    const std::string& text, int opMode, std::string* file) {
+                    const std::string& text, int there, int opMode,
+                    std::string* file) {
   std::ostream& err = *run->Err;
   file->clear();
   ShownAddress address;
@@ -94,7 +96,7 @@ int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
     return -1;
   }
   int index = -1;
-  if (ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
+  if (there || ChangeDirectory(run->Host.get(), panel, ListingOf(address), 0))
     index = FindEntry(*panel, address);
   if (index < 0) {
     err << "tolvane: " << text << " is not in the nodelist\n";
@@ -107,6 +109,15 @@ int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
   return index;
 }
 
+PanelModel* StartAtFirstEntry(ScriptRunState* run, HostUi* ui, int* status,
+                              const std::vector<std::string>& addresses,
+                              int* there) {
+  ShownAddress first;
+  *there = !addresses.empty() && ParseShownAddress(addresses[0], &first);
+  std::string path = *there ? ListingOf(first) : std::string();
+  return StartScriptRun(run, ui, status, *there ? &path : nullptr, there);
+}
+
 int RunShow(const ScriptOptions& options,
             const std::vector<std::string>& addresses, std::ostream& out,
             std::ostream& err) {
@@ -115,9 +126,10 @@ int RunShow(const ScriptOptions& options,
   run.Options = options;
   run.Err = &err;
   int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
-  if (panel != nullptr)
-    for (const std::string& address : addresses)
-      if (!ShowOne(&run, panel, address, out)) status = kExitFailed;
+  int direct = 0;
+  PanelModel* panel = StartAtFirstEntry(&run, &ui, &status, addresses, &direct);
+  for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
+    if (!ShowOne(&run, panel, addresses[i], direct && i == 0, out))
+      status = kExitFailed;
   return FinishScriptRun(&run, status, ui.MessagesShown());
 }

@@ -32,12 +32,22 @@ std::string ListingOf(const ShownAddress& address);
 int BlockNamesEntry(const PluginPanelItem& item, const ShownAddress& address);
 
 // Moves the panel to the listing that holds the entry the typed address
-// names and fetches the entry's description file with GetFiles(opMode)
-// into *file. Returns the entry's index in the panel, or -1 when the text
-// is no address, the nodelist lacks the entry or the plugin gave no file
-// (each said on the run's error stream).
+// names (unless `there` tells that it lists it already) and fetches the entry's
+// description file with GetFiles(opMode) into *file. Returns the entry's index
+// in the panel, or -1 when the text is no address, the nodelist lacks the entry
+// or the plugin gave no file (each said on the run's error stream).
 int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
-                    const std::string& text, int opMode, std::string* file);
+                    const std::string& text, int there, int opMode,
+                    std::string* file);
+
+// Starts a run that works on the entries `addresses` name: the panel opens
+// at the first entry's listing, from the host's command line, rather than
+// at the start path and then moving there; where the plugin refuses that
+// path (or the first text is no address), at the start path. *there tells
+// that the panel lists the first entry's listing. As StartScriptRun.
+PanelModel* StartAtFirstEntry(ScriptRunState* run, HostUi* ui, int* status,
+                              const std::vector<std::string>& addresses,
+                              int* there);
 
 // Prints the files one after another, converted from the OEM code page to
 // UTF-8 with LF line ends. An address that is malformed or that the

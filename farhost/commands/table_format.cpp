@@ -1,5 +1,7 @@
 #include "farhost/commands/table_format.h"
 
+#include <charconv>
+#include <cstdint>
 #include <cstdlib>
 
 #include "farhost/sys/sys.h"
@@ -7,6 +9,9 @@
 namespace {
 
 const char kSeparator[] = "\xE2\x94\x82";  // U+2502, a light vertical line
+
+// Output is gathered in one buffer and written in pieces of this size.
+const size_t kOutputChunk = 64 * 1024;
 
 std::vector<std::string> Split(const std::string& text) {
   std::vector<std::string> parts(1);
@@ -44,37 +49,52 @@ void ShareTheRest(std::vector<TableColumn>* columns, int available) {
   }
 }
 
-// The UTF-8 text cut or padded to width characters.
-std::string Fit(const std::string& text, int width) {
-  std::string out;
+// Appends the OEM text converted to UTF-8, cut or padded to width
+// characters (one character per OEM byte).
+void AppendFitted(const SysOemTable& table, const char* text, int width,
+                  std::string* line) {
   int characters = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    bool starts = (c & 0xC0) != 0x80;
-    if (starts && characters == width) break;
-    if (starts) ++characters;
-    out += text[i];
+  for (; text != nullptr && *text != '\0' && characters < width; ++text) {
+    unsigned char byte = static_cast<unsigned char>(*text);
+    line->append(table.Text[byte], table.Length[byte]);
+    ++characters;
   }
-  out.append(static_cast<size_t>(width - characters), ' ');
-  return out;
+  line->append(static_cast<size_t>(width - characters), ' ');
 }
 
-void WriteRow(const std::vector<TableColumn>& columns,
-              const std::vector<std::string>& cells, int codePage,
-              std::ostream& out) {
-  std::string line;
-  for (size_t i = 0; i < columns.size(); ++i) {
-    std::string text;
-    SysOemToUtf8(codePage, cells[i], &text);
-    if (i > 0) line += kSeparator;
-    line += Fit(text, columns[i].Width);
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  out << line << "\n";
+void EndRow(std::string* line, size_t rowStart) {
+  size_t end = line->size();
+  while (end > rowStart && (*line)[end - 1] == ' ') --end;
+  line->resize(end);
+  *line += '\n';
 }
 
-std::string TextOrEmpty(const char* text) {
-  return text != nullptr ? std::string(text) : std::string();
+// The OEM text of a cell; numbers are written into `number`.
+const char* CellText(const PluginPanelItem& item, const std::string& code,
+                     char (&number)[24]) {
+  if (code.empty()) return "";
+  if (code[0] == 'N') return item.FindData.cFileName;
+  if (code[0] == 'Z') return item.Description;
+  if (code[0] == 'O') return item.Owner;
+  uint64_t value = 0;
+  if (code == "LN") {
+    value = item.NumberOfLinks;
+  } else if (code[0] == 'S') {
+    if (item.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      return "<DIR>";
+    value = (uint64_t{item.FindData.nFileSizeHigh} << 32) |
+            item.FindData.nFileSizeLow;
+  } else if (code[0] == 'C' && code.size() == 2 && code[1] >= '0' &&
+             code[1] <= '9') {
+    int index = code[1] - '0';
+    if (item.CustomColumnData != nullptr && index < item.CustomColumnNumber)
+      return item.CustomColumnData[index];
+    return "";
+  } else {
+    return "";
+  }
+  *std::to_chars(number, number + sizeof(number) - 1, value).ptr = '\0';
+  return number;
 }
 
 }  // namespace
@@ -96,35 +116,33 @@ std::vector<TableColumn> LayoutColumns(const PanelView& view, int totalWidth) {
 }
 
 std::string ColumnText(const PluginPanelItem& item, const std::string& code) {
-  if (code.empty()) return std::string();
-  if (code[0] == 'N') return item.FindData.cFileName;
-  if (code[0] == 'Z') return TextOrEmpty(item.Description);
-  if (code[0] == 'O') return TextOrEmpty(item.Owner);
-  if (code == "LN") return std::to_string(item.NumberOfLinks);
-  if (code[0] == 'S') {
-    if (item.FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      return "<DIR>";
-    return std::to_string((uint64_t{item.FindData.nFileSizeHigh} << 32) |
-                          item.FindData.nFileSizeLow);
-  }
-  if (code[0] == 'C' && code.size() == 2 && code[1] >= '0' && code[1] <= '9') {
-    int index = code[1] - '0';
-    if (item.CustomColumnData != nullptr && index < item.CustomColumnNumber)
-      return TextOrEmpty(item.CustomColumnData[index]);
-  }
-  return std::string();
+  char number[24];
+  const char* text = CellText(item, code, number);
+  return text != nullptr ? std::string(text) : std::string();
 }
 
 void WriteTableListing(const PanelModel& panel, int codePage, int totalWidth,
                        std::ostream& out) {
+  const SysOemTable& table = SysOemUtf8Table(codePage);
   std::vector<TableColumn> columns = LayoutColumns(panel.View, totalWidth);
-  std::vector<std::string> cells;
-  for (const TableColumn& column : columns) cells.push_back(column.Title);
-  WriteRow(columns, cells, codePage, out);
-  for (const PluginPanelItem& item : panel.Items) {
-    cells.clear();
-    for (const TableColumn& column : columns)
-      cells.push_back(ColumnText(item, column.Code));
-    WriteRow(columns, cells, codePage, out);
+  std::string lines;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) lines += kSeparator;
+    AppendFitted(table, columns[i].Title.c_str(), columns[i].Width, &lines);
   }
+  EndRow(&lines, 0);
+  char number[24];
+  for (const PluginPanelItem& item : panel.Items) {
+    size_t rowStart = lines.size();
+    for (size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) lines += kSeparator;
+      AppendFitted(table, CellText(item, columns[i].Code, number),
+                   columns[i].Width, &lines);
+    }
+    EndRow(&lines, rowStart);
+    if (lines.size() < kOutputChunk) continue;
+    out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+    lines.clear();
+  }
+  out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
 }

@@ -62,9 +62,10 @@ void BindOne(HostItemCopy* copy) {
   PluginPanelItem& item = copy->Item;
   item.Description = copy->HasDescription ? copy->Description.data() : nullptr;
   item.Owner = copy->HasOwner ? copy->Owner.data() : nullptr;
-  copy->ColumnPointers.clear();
-  for (std::string& text : copy->Columns)
-    copy->ColumnPointers.push_back(text.data());
+  // Sized once: the host binds every item of every listing.
+  copy->ColumnPointers.resize(copy->Columns.size());
+  for (size_t i = 0; i < copy->Columns.size(); ++i)
+    copy->ColumnPointers[i] = copy->Columns[i].data();
   item.CustomColumnNumber = static_cast<int>(copy->Columns.size());
   item.CustomColumnData =
       copy->Columns.empty() ? nullptr : copy->ColumnPointers.data();

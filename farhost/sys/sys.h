@@ -7,6 +7,7 @@
 #define TOLVANE_FARHOST_SYS_H
 
 #include <string>
+#include <vector>
 
 // An opaque loaded library; null when nothing is loaded.
 typedef void* SysLibrary;
@@ -64,9 +65,20 @@ void SysCatchInterrupts();
 // a shell reports it), or 0 while none came.
 int SysInterruption();
 
+// The system's temporary folder ($TMPDIR or /tmp, GetTempPathA), without
+// a trailing separator.
+std::string SysTempDir();
+
 // Creates a new empty folder in the system's temporary folder whose name
 // begins with prefix; its path goes to *path.
 int SysMakeTempDir(const char* prefix, std::string* path);
+
+// Creates one folder that only this user may use; 0 when it exists already
+// or cannot be made.
+int SysMakeDir(const std::string& path);
+
+// The names of the entries of a folder (none when it cannot be read).
+std::vector<std::string> SysListDir(const std::string& path);
 
 // Removes a folder and everything in it; 1 when nothing of it is left.
 int SysRemoveTree(const std::string& path);
@@ -75,10 +87,29 @@ int SysRemoveTree(const std::string& path);
 // or is longer than maxBytes.
 int SysReadFile(const std::string& path, size_t maxBytes, std::string* data);
 
-// Converts 8-bit text of OEM code page 437 or 866 to UTF-8. Bytes that do
-// not convert come out as '?'. Returns 0 (leaving *out as the input with
-// every byte above 127 replaced by '?') for an unknown code page or when
-// the system has no converter.
+// The Unicode characters of the bytes 0x80-0xFF of OEM code page 437 or
+// 866 (128 of them; the bytes below are ASCII in both), or null for any
+// other page. farhost's own tables, the same on every system.
+const char16_t* SysOemHighCharacters(int codePage);
+
+// The UTF-8 form of every byte of OEM code page 437 or 866: Text[b] holds
+// Length[b] bytes (1 to 3). Made once per code page and process, so that
+// converting a text is a table lookup per byte. For any other code page
+// the bytes above 127 are '?' and Known is 0.
+struct SysOemTable {
+  char Text[256][4];
+  unsigned char Length[256];
+  int Known;
+};
+const SysOemTable& SysOemUtf8Table(int codePage);
+
+// Appends the UTF-8 form of size bytes of OEM text.
+void SysAppendUtf8(const SysOemTable& table, const char* text, size_t size,
+                   std::string* out);
+
+// Converts 8-bit text of OEM code page 437 or 866 to UTF-8 through the
+// page's table. Returns 0 (leaving *out as the input with every byte above
+// 127 replaced by '?') for any other code page.
 int SysOemToUtf8(int codePage, const std::string& text, std::string* out);
 
 // Makes standard output write bytes as given (no CR added before LF on

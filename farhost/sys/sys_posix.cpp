@@ -1,10 +1,10 @@
 // farhost's system layer on POSIX: dlopen, /proc/self/exe, the environment,
-// mkdtemp, iconv and popen.
+// mkdtemp and popen.
 #include <dlfcn.h>
-#include <iconv.h>
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,58 +109,23 @@ void SysCatchInterrupts() {
 
 int SysInterruption() { return g_interruption != 0 ? 128 + g_interruption : 0; }
 
-int SysMakeTempDir(const char* prefix, std::string* path) {
+std::string SysTempDir() {
   std::string base;
   if (!SysGetEnv("TMPDIR", &base) || base.empty()) base = "/tmp";
-  std::string pattern = SysJoinPath(base, std::string(prefix) + "XXXXXX");
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return base;
+}
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string pattern =
+      SysJoinPath(SysTempDir(), std::string(prefix) + "XXXXXX");
   if (mkdtemp(pattern.data()) == nullptr) return 0;
   *path = pattern;
   return 1;
 }
 
-static std::string ReplaceHighBytes(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-  }
-  return out;
-}
-
-// Feeds the whole text through the converter; a byte that does not convert
-// becomes '?' and the conversion goes on after it.
-static void ConvertAll(iconv_t converter, const std::string& text,
-                       std::string* out) {
-  std::string input = text;
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    size_t outLeft = sizeof(buffer);
-    size_t done = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    out->append(buffer, sizeof(buffer) - outLeft);
-    if (done == static_cast<size_t>(-1) && errno != E2BIG) {
-      out->push_back('?');
-      ++in;
-      --inLeft;
-    }
-  }
-}
-
-int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
-  const char* name = codePage == 866   ? "CP866"
-                     : codePage == 437 ? "CP437"
-                                       : nullptr;
-  iconv_t converter = name != nullptr ? iconv_open("UTF-8", name)
-                                      : reinterpret_cast<iconv_t>(-1);
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    *out = ReplaceHighBytes(text);
-    return 0;
-  }
-  out->clear();
-  ConvertAll(converter, text, out);
-  iconv_close(converter);
-  return 1;
+int SysMakeDir(const std::string& path) {
+  return mkdir(path.c_str(), 0700) == 0;
 }
 
 void SysSetBinaryOutput() {}

@@ -1,6 +1,5 @@
 // farhost's system layer on Windows: LoadLibraryA, GetModuleFileNameA, the
-// environment, a fresh folder under GetTempPathA, MultiByteToWideChar and
-// _popen.
+// environment, a fresh folder under GetTempPathA and _popen.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -116,10 +115,22 @@ void SysCatchInterrupts() { SetConsoleCtrlHandler(NoteInterruption, TRUE); }
 
 int SysInterruption() { return static_cast<int>(g_interruption); }
 
-int SysMakeTempDir(const char* prefix, std::string* path) {
+std::string SysTempDir() {
   char base[MAX_PATH + 1];
   DWORD length = GetTempPathA(sizeof(base), base);
-  if (length == 0 || length > MAX_PATH) return 0;
+  if (length == 0 || length > MAX_PATH) return std::string();
+  while (length > 3 && (base[length - 1] == '\\' || base[length - 1] == '/'))
+    --length;
+  return std::string(base, length);
+}
+
+int SysMakeDir(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+int SysMakeTempDir(const char* prefix, std::string* path) {
+  std::string base = SysTempDir();
+  if (base.empty()) return 0;
   for (unsigned attempt = 0; attempt < 1000; ++attempt) {
     char name[64];
     snprintf(name, sizeof(name), "%s%lu_%u_%u", prefix, GetCurrentProcessId(),
@@ -132,30 +143,6 @@ int SysMakeTempDir(const char* prefix, std::string* path) {
     if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
   }
   return 0;
-}
-
-int SysOemToUtf8(int codePage, const std::string& text, std::string* out) {
-  out->clear();
-  if (text.empty()) return 1;
-  int ok = codePage == 866 || codePage == 437;
-  int wide = ok ? MultiByteToWideChar(codePage, 0, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0)
-                : 0;
-  if (wide <= 0) {
-    *out = text;
-    for (char& c : *out)
-      if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-    return 0;
-  }
-  std::wstring buffer(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                      buffer.data(), wide);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, nullptr, 0,
-                                  nullptr, nullptr);
-  out->resize(static_cast<size_t>(bytes));
-  WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, out->data(), bytes,
-                      nullptr, nullptr);
-  return 1;
 }
 
 void SysSetBinaryOutput() {

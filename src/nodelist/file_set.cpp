@@ -14,11 +14,25 @@ namespace {
 FtnAddress AddressKey;
 char SysopKey[kMaxSysopKeyLength + 1];
 
+// Appends text at *at, as far as the room goes; 0 when it did not fit.
+int AppendCut(char** at, char* end, const char* text) {
+  size_t length = std::strlen(text);
+  size_t room = static_cast<size_t>(end - *at);
+  size_t taken = length < room ? length : room;
+  std::memcpy(*at, text, taken);
+  *at += taken;
+  return taken == length;
+}
+
+// "%s%s.%s", cut to kFileNameRoom characters (every listing forms the
+// names, so this stays away from the printf machinery).
 void FormFileName(FileName* name, const char* directory, const char* base,
                   const char* extension) {
-  int length = std::snprintf(name->Text, sizeof(name->Text), "%s%s.%s",
-                             directory, base, extension);
-  name->Fits = length >= 0 && length <= kFileNameRoom;
+  char* at = name->Text;
+  char* end = name->Text + kFileNameRoom;
+  name->Fits = AppendCut(&at, end, directory) && AppendCut(&at, end, base) &&
+               AppendCut(&at, end, ".") && AppendCut(&at, end, extension);
+  *at = '\0';
 }
 
 void ClearFileName(FileName* name) {
@@ -41,36 +55,179 @@ void FormIndexName(const NodelistFiles* files, const char* directory,
   ClearFileName(name);
 }
 
-void MarkClosed(MappedFile* slot) {
-  slot->File = kInvalidFile;
-  slot->Mapping = 0;
-  slot->View = nullptr;
-  slot->Size = 0;
+// ---------------------------------------------------------------------------
+// The slots and what they hold.
+
+enum { kSlotCount = 4 };
+
+MappedFile* SlotAt(NodelistFiles* files, int i) {
+  MappedFile* slots[kSlotCount] = {&files->DataFile, &files->PlusFile,
+                                   &files->AddressIndex, &files->SysopIndex};
+  return slots[i];
 }
 
-void MarkSlotsClosed(NodelistFiles* files) {
-  MarkClosed(&files->DataFile);
-  MarkClosed(&files->PlusFile);
-  MarkClosed(&files->AddressIndex);
-  MarkClosed(&files->SysopIndex);
+// What a slot held when it was mapped here: the file's name and stamp, so
+// that a set left mapped from one search to the next (CloseFileSet not
+// called) is used again only while each file is still the one mapped.
+struct SlotRecord {
+  int Valid;
+  FileHandle File;
+  const unsigned char* View;
+  FileStamp Stamp;
+  char Name[kFileNameRoom + 1];
+};
+SlotRecord Records[kSlotCount];
+
+int Recorded(NodelistFiles* files, int i) {
+  const MappedFile* slot = SlotAt(files, i);
+  return Records[i].Valid && slot->View != nullptr &&
+         slot->View == Records[i].View && slot->File == Records[i].File;
+}
+
+// Releases a slot that was mapped here; any other slot is only marked
+// closed (it was never ours to release).
+void CloseSlot(NodelistFiles* files, int i) {
+  MappedFile* slot = SlotAt(files, i);
+  if (Recorded(files, i)) UnmapFile(slot);
+  *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
+  Records[i].Valid = 0;
+}
+
+void CloseSlots(NodelistFiles* files) {
+  for (int i = 0; i < kSlotCount; ++i) CloseSlot(files, i);
   files->ActiveIndex = nullptr;
   files->ActiveIndexSize = 0;
 }
 
-// Maps one file of the set; a name that was cut is not opened. 1 when
-// mapped.
-int OpenFile(MappedFile* slot, const FileName& name) {
+// Maps one file of the set into slot i and records it; a name that was cut
+// is not opened. 1 when mapped.
+int OpenFile(NodelistFiles* files, int i, const FileName& name) {
   if (!name.Fits) {
     ReportOpenFailure(name.Text);
     return 0;
   }
-  return MapReadOnly(slot, name.Text) == 0;
+  MappedFile* slot = SlotAt(files, i);
+  if (MapReadOnly(slot, name.Text) != 0) return 0;
+  SlotRecord* record = &Records[i];
+  record->File = slot->File;
+  record->View = slot->View;
+  record->Valid = StampOfOpenFile(slot->File, &record->Stamp);
+  std::memcpy(record->Name, name.Text, sizeof(record->Name));
+  return 1;
+}
+
+int IndexSlotNumber(const NodelistFiles* files) {
+  if (files->SearchKind == SearchByAddress) return 2;
+  if (files->SearchKind == SearchBySysop) return 3;
+  return -1;
 }
 
 MappedFile* IndexSlot(NodelistFiles* files) {
-  if (files->SearchKind == SearchByAddress) return &files->AddressIndex;
-  if (files->SearchKind == SearchBySysop) return &files->SysopIndex;
-  return nullptr;
+  int i = IndexSlotNumber(files);
+  return i >= 0 ? SlotAt(files, i) : nullptr;
+}
+
+// The slots a search needs and the names they are mapped from: data, V7+
+// (with UsePlusData) and the index of the search kind. Returns the count.
+int NeededSlots(const NodelistFiles* files, int* slots,
+                const FileName** names) {
+  int count = 0;
+  slots[count] = 0;
+  names[count++] = &NodelistFileNames.Data;
+  if (files->Flags & UsePlusData) {
+    slots[count] = 1;
+    names[count++] = &NodelistFileNames.Plus;
+  }
+  int index = IndexSlotNumber(files);
+  if (index >= 0) {
+    slots[count] = index;
+    names[count++] = &NodelistFileNames.Index;
+  }
+  return count;
+}
+
+// Whether the file at slot i's name is still the one mapped there.
+int StillTheMappedFile(int i, const char* name) {
+  FileStamp now;
+  return StampOfPath(name, &now) && SameFileStamp(now, Records[i].Stamp);
+}
+
+// The files of a set kept mapped are compared with their names at most
+// this often: a look at a file is a system call, which on a busy virtual
+// machine costs as much as a small listing, and the host's file search
+// lists a directory every few microseconds. A set replaced meanwhile is
+// still whole (its files stay mapped as they were) and is given up at the
+// next listing after the pause.
+const int64_t kRecheckMicroseconds = 1000;
+int64_t CheckedAt;  // when the kept set was last compared with its names
+
+// Whether every slot the search needs holds, from an earlier search, the
+// file now at its name, unchanged.
+int SetStillMapped(NodelistFiles* files) {
+  int slots[kSlotCount];
+  const FileName* names[kSlotCount];
+  int count = NeededSlots(files, slots, names);
+  if (count < 2 + ((files->Flags & UsePlusData) != 0)) return 0;
+  for (int k = 0; k < count; ++k) {
+    int i = slots[k];
+    if (!Recorded(files, i) || std::strcmp(Records[i].Name, names[k]->Text))
+      return 0;
+  }
+  int64_t now = MonotonicMicroseconds();
+  if (now - CheckedAt < kRecheckMicroseconds) return 1;
+  for (int k = 0; k < count; ++k)
+    if (!StillTheMappedFile(slots[k], names[k]->Text)) return 0;
+  CheckedAt = now;
+  return 1;
+}
+
+// Whether no file of the set was replaced while the set was being mapped
+// (a compiler renaming its files into place): then the set may mix two
+// compilations.
+int SetMappedWhole(NodelistFiles* files) {
+  int slots[kSlotCount];
+  const FileName* names[kSlotCount];
+  int count = NeededSlots(files, slots, names);
+  for (int k = 0; k < count; ++k)
+    if (Records[slots[k]].Valid &&
+        !StillTheMappedFile(slots[k], names[k]->Text))
+      return 0;
+  return 1;
+}
+
+// Maps the data file, the V7+ data file (with UsePlusData) and the index
+// of the search kind. Returns kSearchDone or the failure's result.
+int MapSet(NodelistFiles* files) {
+  if (!OpenFile(files, 0, NodelistFileNames.Data)) return kDataFileFailed;
+  if ((files->Flags & UsePlusData) &&
+      !OpenFile(files, 1, NodelistFileNames.Plus))
+    return kPlusFileFailed;
+  int index = IndexSlotNumber(files);
+  if (index < 0) {
+    std::snprintf(LastErrorText, sizeof(LastErrorText),
+                  "Unknown search kind %u", unsigned{files->SearchKind});
+    return kIndexFileFailed;
+  }
+  if (!OpenFile(files, index, NodelistFileNames.Index)) return kIndexFileFailed;
+  return kSearchDone;
+}
+
+// A set mapped while another program replaced its files is mapped again,
+// a few times at most.
+enum { kMapAttempts = 3 };
+
+// Keeps the set of an earlier search when it is still whole and unchanged,
+// else closes whatever the slots hold and maps the set afresh.
+int OpenSet(NodelistFiles* files) {
+  if (SetStillMapped(files)) return kSearchDone;
+  int result = kSearchDone;
+  for (int attempt = 0; attempt < kMapAttempts; ++attempt) {
+    CloseSlots(files);
+    result = MapSet(files);
+    if (result != kSearchDone || SetMappedWhole(files)) break;
+  }
+  CheckedAt = MonotonicMicroseconds();
+  return result;
 }
 
 void PrepareAddressKey(const NodelistFiles* files) {
@@ -164,44 +321,36 @@ void ReportCutFile(NodelistFiles* files) {
 
 int OpenAndSearch(NodelistFiles* files) {
   BuildFileNames(files, &NodelistFileNames);
-  MarkSlotsClosed(files);
   files->Damaged = 0;
-  if (!OpenFile(&files->DataFile, NodelistFileNames.Data))
-    return kDataFileFailed;
-  if ((files->Flags & UsePlusData) &&
-      !OpenFile(&files->PlusFile, NodelistFileNames.Plus))
-    return kPlusFileFailed;
+  int opened = OpenSet(files);
+  if (opened != kSearchDone) return opened;
   MappedFile* index = IndexSlot(files);
-  if (!index) {
-    std::snprintf(LastErrorText, sizeof(LastErrorText),
-                  "Unknown search kind %u", unsigned{files->SearchKind});
-    return kIndexFileFailed;
-  }
-  if (!OpenFile(index, NodelistFileNames.Index)) return kIndexFileFailed;
   files->ActiveIndex = index->View;
   files->ActiveIndexSize = index->Size;
   PrepareSearchKey(files);
   // Another program may cut a file short while it is read; the reads then
-  // stop here and the search ends as at damage (the guard is disarmed here
-  // or, when OnMatch abandons the search, by CloseFileSet).
+  // stop here and the search ends as at damage. The guard ends with the
+  // search (or, when OnMatch abandons the search, at CloseFileSet); its
+  // handler stays until CloseFileSet, for the next search of a set kept
+  // mapped.
   std::jmp_buf resume;
   if (setjmp(resume) != 0) {
-    DisarmMappedReads();
+    SuspendMappedReads();
     ReportCutFile(files);
     return kSearchDone;
   }
   ArmMappedReads(&resume);
   StartSearch(files);
-  DisarmMappedReads();
+  SuspendMappedReads();
   return kSearchDone;
 }
 
 void CloseFileSet(NodelistFiles* files) {
   DisarmMappedReads();
-  UnmapFile(&files->DataFile);
-  UnmapFile(&files->PlusFile);
-  UnmapFile(&files->AddressIndex);
-  UnmapFile(&files->SysopIndex);
+  for (int i = 0; i < kSlotCount; ++i) {
+    UnmapFile(SlotAt(files, i));
+    Records[i].Valid = 0;
+  }
   files->ActiveIndex = nullptr;
   files->ActiveIndexSize = 0;
   CurrentPlusLine = nullptr;

@@ -1,7 +1,9 @@
 // The nodelist file set: naming, read-only mapping and closing of the data
 // file, the V7+ data file and the index that a search needs, and the one
-// search that runs while they are mapped. The set is opened afresh for
-// every listing and closed right after it.
+// search that runs while they are mapped. A listing opens the set afresh
+// and closes it right after; the host's file search, which lists one
+// directory after the other, leaves it mapped from one search to the next
+// while its files stay unchanged.
 #ifndef TOLVANE_NODELIST_FILE_SET_H
 #define TOLVANE_NODELIST_FILE_SET_H
 
@@ -26,8 +28,17 @@ enum {
 // nodelist file NAME: ..."), and the result is still kSearchDone. A file
 // that another program cuts short during the search ends the search there,
 // as damage ("cut short while it was read"). Files mapped before a failure
-// stay mapped: the caller calls CloseFileSet after every call, also when
+// stay mapped: the caller calls CloseFileSet after a failure, also when
 // OnMatch abandoned the search.
+//
+// A caller may leave a set mapped after a search that ran to its end. The
+// next search uses it again when every file it needs is mapped already
+// under the same name and the file at that name is still that one,
+// unchanged (same identity, size and modification time; compared at most
+// once a millisecond); otherwise every slot is closed and the set mapped
+// afresh, so that the files of two compilations are never used together. A set found replaced while it was
+// being mapped (a compiler renaming its files into place) is mapped again,
+// up to three times.
 int OpenAndSearch(NodelistFiles* files);
 
 // Releases the four slots (data, V7+, address index, sysop index), marks

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "nodelist/test_harness.h"
 
@@ -316,6 +317,54 @@ TEST_F(FileSetTest, FileCutShortWhileReadEndsTheSearchAsDamage) {
   EXPECT_EQ(12, OpenAndSearch(&Nodelist));
   EXPECT_EQ(0, Nodelist.Damaged);
   EXPECT_EQ("2:5020/1.0 2:5020/2.0", Addresses(found_));
+}
+
+// A set left mapped after a search (as the host's file search leaves it)
+// serves the next search while its files are unchanged; when one was
+// replaced every file is mapped afresh, never the new index beside the
+// old data. A failing map shows whether a search mapped anything.
+TEST_F(FileSetTest, SetLeftMappedServesTheNextSearchWhileUnchanged) {
+  if (!PlatformFaultsAvailable()) GTEST_SKIP() << "no fault seams";
+  WriteNodelist("NODEX", "NODEX.SDX");
+  Nodelist.Flags = UsePlusData;
+  Nodelist.KeyLength = 4;
+  SearchKey.Zone = 2;
+  SearchKey.Net = 5020;
+  ASSERT_EQ(12, OpenAndSearch(&Nodelist));
+  PlatformFailNth(kFaultMap, 1, 1);
+  found_.clear();
+  EXPECT_EQ(12, OpenAndSearch(&Nodelist));
+  EXPECT_EQ("2:5020/1.0 2:5020/2.0", Addresses(found_));
+  // Another index, another name: the set is mapped afresh.
+  Nodelist.SearchKind = SearchBySysop;
+  std::strcpy(SearchKey.SysopName, "ann doe");
+  EXPECT_EQ(7, OpenAndSearch(&Nodelist));
+  PlatformFailNth(kFaultMap, 0, 0);
+  ASSERT_EQ(12, OpenAndSearch(&Nodelist));
+  Nodelist.SearchKind = SearchByAddress;
+  ASSERT_EQ(12, OpenAndSearch(&Nodelist));
+
+  // A compiler replaces the index with one of three entries (each points
+  // at the first record: only their number matters here).
+  std::vector<test_images::IndexEntry> byAddress;
+  for (uint16_t node = 1; node <= 3; ++node)
+    byAddress.push_back({test_images::NodeKey(2, 5020, node), 0});
+  Write("NODEX.NDX.new", test_images::BuildIndex(byAddress));
+  std::error_code refused;
+  fs::rename(folder_ / "NODEX.NDX.new", folder_ / "NODEX.NDX", refused);
+  if (refused) {
+    CloseFileSet(&Nodelist);
+    GTEST_SKIP() << "this system does not replace a mapped file";
+  }
+  // The files are compared with their names at most once a millisecond.
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  PlatformFailNth(kFaultMap, 1, 1);
+  EXPECT_EQ(7, OpenAndSearch(&Nodelist)) << "the data file is mapped again";
+  PlatformFailNth(kFaultMap, 0, 0);
+  CloseFileSet(&Nodelist);
+  found_.clear();
+  EXPECT_EQ(12, OpenAndSearch(&Nodelist));
+  EXPECT_EQ(3u, found_.size());
 }
 
 TEST_F(FileSetTest, CloseFileSetIsHarmlessWhenClosedOrNeverOpened) {

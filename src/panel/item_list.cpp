@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "host/messages.h"
-#include "platform/platform.h"
+#include "panel/item_memory.h"
 
 namespace {
 
@@ -14,7 +14,9 @@ unsigned char* Base(const PanelItemList* list) {
 }
 
 AddItemResult Fail(PanelItemList* list) {
-  FreePanelItems(list);
+  ReleaseListMemory(list->Items);
+  list->Items = nullptr;
+  list->Count = 0;
   ShowError(MPluginName, MessageTable[MNoMemory]);
   return kListFailed;
 }
@@ -61,7 +63,7 @@ size_t ItemAreaSize(int detailed) {
 
 AddItemResult AddPanelItem(PanelItemList* list, int detailed) {
   if (list->Items == nullptr) {
-    void* base = ReserveAddressSpace(kItemListReservation);
+    void* base = TakeListMemory();
     if (base == nullptr) return Fail(list);
     list->Items = static_cast<PluginPanelItem*>(base);
     list->Count = 0;
@@ -71,10 +73,10 @@ AddItemResult AddPanelItem(PanelItemList* list, int detailed) {
   size_t areaEnd = NextAreaEnd(list);
   size_t areaSize = ItemAreaSize(detailed);
   if (itemEnd > areaEnd) return Full(list);
-  if (!CommitAddressRange(list->Items, itemStart, kItemSize)) return Fail(list);
+  if (!CommitListItem(list->Items, itemStart, kItemSize)) return Fail(list);
   if (areaEnd < areaSize || itemEnd >= areaEnd - areaSize) return Full(list);
   size_t areaStart = areaEnd - areaSize;
-  if (!CommitAddressRange(list->Items, areaStart, areaSize)) return Fail(list);
+  if (!CommitListArea(list->Items, areaStart, areaSize)) return Fail(list);
   PluginPanelItem* item = &list->Items[list->Count];
   ++list->Count;
   char* area = reinterpret_cast<char*>(Base(list) + areaStart);
@@ -90,8 +92,7 @@ PluginPanelItem* LastPanelItem(PanelItemList* list) {
 char* ItemArea(PluginPanelItem* item) { return item->Description; }
 
 void FreePanelItems(PanelItemList* list) {
-  if (list->Items != nullptr)
-    ReleaseAddressSpace(list->Items, kItemListReservation);
+  GiveBackListMemory(list->Items);
   list->Items = nullptr;
   list->Count = 0;
 }

@@ -107,7 +107,7 @@ PluginPanelItem* LastPanelItem(PanelItemList* list);
 char* ItemArea(PluginPanelItem* item);
 
 // Releases the reservation behind list->Items, if any, and empties the
-// list.
+// list; the memory may be kept back for the next list (item_memory.h).
 void FreePanelItems(PanelItemList* list);
 
 #endif  // TOLVANE_PANEL_ITEM_LIST_H

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "panel/item_memory.h"
 #include "panel/panel_test_support.h"
 
 namespace {
@@ -124,6 +125,47 @@ TEST_F(ItemListTest, DetailedItemIsLaidOutInItsArea) {
   EXPECT_LE(previous, area + ItemAreaSize(1));
 }
 
+// A freed list's memory serves the next list, which finds it as fresh
+// memory however much the freed one wrote; a list made while another is
+// alive gets memory of its own.
+TEST_F(ItemListTest, FreedMemoryServesTheNextListAsFresh) {
+  ReleaseKeptListMemory();
+  ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);
+  int count = FillUntilFull(1);  // the full mark is written too
+  for (int i = 0; i < count; ++i) {
+    PluginPanelItem& item = list_.Items[i];
+    std::memset(item.FindData.cFileName, 'n', 12);
+    std::memset(item.Description, 'd', ItemAreaSize(i == 0 ? 0 : 1) - 1);
+    item.FindData.dwFileAttributes = 0x12;
+  }
+  PluginPanelItem* first = list_.Items;
+  FreePanelItems(&list_);
+
+  PanelItemList other = {nullptr, 0};
+  ASSERT_EQ(AddPanelItem(&list_, 1), kItemAdded);
+  EXPECT_EQ(list_.Items, first);
+  ASSERT_EQ(AddPanelItem(&other, 1), kItemAdded);
+  EXPECT_NE(other.Items, first);
+  FreePanelItems(&other);
+  // Every byte of the first list is zero again but what the layout sets.
+  EXPECT_GT(FillUntilFull(0), count);  // plain items over the whole space
+  const PluginPanelItem& detailed = list_.Items[0];
+  EXPECT_EQ(detailed.FindData.dwReserved0, 1u);  // this list's own mark
+  EXPECT_STREQ(detailed.FindData.cFileName, "");
+  EXPECT_EQ(detailed.FindData.dwFileAttributes, 0u);
+  for (int i = 0; i < kColumnCount; ++i)
+    EXPECT_STREQ(detailed.CustomColumnData[i], "") << i;
+  for (int i = 1; i < list_.Count; ++i) {
+    const PluginPanelItem& plain = list_.Items[i];
+    ASSERT_STREQ(plain.FindData.cFileName, "") << i;
+    ASSERT_EQ(plain.FindData.dwFileAttributes, 0u) << i;
+    ASSERT_EQ(plain.Flags, 0u) << i;
+    ASSERT_EQ(plain.UserData, 0u) << i;
+    const char* area = plain.Description;
+    for (size_t b = 0; b < ItemAreaSize(0); ++b) ASSERT_EQ(area[b], 0) << i;
+  }
+}
+
 // A commit that fails releases the whole list and says so once.
 TEST_F(ItemListTest, CommitFailureReleasesTheList) {
   if (!PlatformFaultsAvailable()) GTEST_SKIP() << "no fault seams";
@@ -140,6 +182,7 @@ TEST_F(ItemListTest, CommitFailureReleasesTheList) {
     EXPECT_EQ(Boxes()[0], "M0|M6|M46");
   }
   PlatformFailNth(kFaultCommit, 0, 0);
+  ReleaseKeptListMemory();  // a kept reservation would be taken instead
   PlatformFailNth(kFaultReserve, 1, 0);
   Boxes().clear();
   EXPECT_EQ(AddPanelItem(&list_, 0), kListFailed);

@@ -1,5 +1,8 @@
 // GetFindData and FreeFindData: one nodelist search per listing, its items
-// collected by OnNodeMatch, sorted by the chosen key.
+// collected by OnNodeMatch, sorted by the chosen key. The file set is
+// closed after every listing but those of the host's file search
+// (OPM_FIND), which leave it mapped for the next directory; the next other
+// listing, GetOpenPluginInfo and ClosePlugin close it.
 #include "panel/listing.h"
 
 #include <cstring>
@@ -11,6 +14,7 @@
 #include "nodelist/v7_format.h"
 #include "panel/compare.h"
 #include "panel/host_calls.h"
+#include "panel/item_memory.h"
 
 ListingContext Listing;
 
@@ -85,7 +89,9 @@ void SortListing() {
 // panel leaves search mode.
 int FailListing() {
   CloseFileSet(&Nodelist);
-  FreePanelItems(&Listing.List);
+  // Not kept for the next list: a failed listing gives its memory back.
+  ReleaseListMemory(Listing.List.Items);
+  Listing.List = PanelItemList{nullptr, 0};
   *Listing.Items = nullptr;
   *Listing.Count = 0;
   Listing.Panel->SearchText[0] = '\0';
@@ -100,11 +106,14 @@ int RunListing() {
   if (dotDot && !AddDotDotItem(&Listing.List)) return FailListing();
   if (Listing.Detailed || (Listing.FindMode && panel->Level == kLevelNet))
     RefreshTimeOfDay();
+  // A listing the user sees reads the files as they are now; the host's
+  // file search keeps the set mapped from one directory to the next.
+  if (!Listing.FindMode) CloseFileSet(&Nodelist);
   if (OpenAndSearch(&Nodelist) != kSearchDone) {
     ShowError(MNodelistError, LastErrorText);
     return FailListing();
   }
-  CloseFileSet(&Nodelist);
+  if (!Listing.FindMode || Nodelist.Damaged) CloseFileSet(&Nodelist);
   if (Nodelist.Damaged) ShowError(MNodelistError, LastErrorText);
   SortListing();
   *Listing.Items = Listing.List.Items;

@@ -8,7 +8,9 @@
 #include "config/settings.h"
 #include "host/host_binding.h"
 #include "host/messages.h"
+#include "nodelist/file_set.h"
 #include "nodelist/text_fields.h"
+#include "panel/item_memory.h"
 #include "panel/listing.h"
 #include "panel/panel_modes.h"
 
@@ -90,9 +92,16 @@ void PanelClosePlugin(PanelInstance* panel) {
   if (panel == nullptr) return;
   ReleasePendingList(panel);
   std::memset(panel, 0, sizeof(*panel));
+  CloseFileSet(&Nodelist);
+  ReleaseKeptListMemory();
 }
 
 void PanelGetOpenPluginInfo(PanelInstance* panel, OpenPluginInfo* info) {
+  // The host asks whenever it shows the panel: a set left mapped by its
+  // file search is closed, so that a panel that merely shows never keeps
+  // a compiler from replacing the files (Windows cannot rename over a
+  // mapped file).
+  CloseFileSet(&Nodelist);
   if (info == nullptr) return;
   std::memset(info, 0, sizeof(*info));
   if (panel == nullptr) return;

@@ -8,9 +8,10 @@
 // (MADV_POPULATE_WRITE): a range that lies in an end already committed
 // needs no system call. Where the system offers transparent huge pages for
 // advised mappings, large reservations are laid into an aligned region of
-// 2 MiB chunks and committed a chunk at a time, so that one huge page takes
-// the place of 512 small ones and their faults. Reservations beyond the
-// table are committed page by page.
+// 2 MiB chunks; each end grows in 64 KiB steps through its first chunk (a
+// small list fills no huge page) and a chunk at a time beyond it, so that
+// one huge page takes the place of 512 small ones and their faults.
+// Reservations beyond the table are committed page by page.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -96,6 +97,13 @@ size_t RoundUp(size_t value, size_t step, size_t limit) {
 // Commits [offset, end) (offsets in the region) of a remembered
 // reservation; 0 when the range is not next to either committed end (the
 // caller commits it plainly).
+// The step in which an end grows to a point `distance` bytes from the
+// region's edge: small steps within the first huge-page chunk of either
+// end, so that a small list fills no huge page, and whole chunks beyond.
+size_t GrowthStep(const Reservation* r, size_t distance) {
+  return distance <= kHugeStep ? kSmallStep : r->Step;
+}
+
 int CommitAtAnEnd(Reservation* r, size_t offset, size_t end, int* ok) {
   if (end <= r->LowEnd || offset >= r->HighStart) return *ok = 1;
   // The caller's first byte may lie inside the first step of the region;
@@ -103,13 +111,14 @@ int CommitAtAnEnd(Reservation* r, size_t offset, size_t end, int* ok) {
   size_t lowGrowth =
       r->Base - r->Region > r->LowEnd ? r->Base - r->Region : r->LowEnd;
   if (offset <= lowGrowth) {
-    size_t newEnd = RoundUp(end, r->Step, r->RegionSize);
+    size_t newEnd = RoundUp(end, GrowthStep(r, end), r->RegionSize);
     *ok = ProtectReadWrite(r->Region + r->LowEnd, r->Region + newEnd);
     if (*ok) r->LowEnd = newEnd;
     return 1;
   }
   if (end >= r->HighStart) {
-    size_t newStart = offset - offset % r->Step;
+    size_t step = GrowthStep(r, r->RegionSize - offset);
+    size_t newStart = offset - offset % step;
     *ok = ProtectReadWrite(r->Region + newStart, r->Region + r->HighStart);
     if (*ok) r->HighStart = newStart;
     return 1;
@@ -142,8 +151,11 @@ void* ReserveInChunks(size_t bytes, Reservation* slot) {
   madvise(reinterpret_cast<void*>(region), regionSize, MADV_HUGEPAGE);
 #endif
   uintptr_t base = region + (regionSize - bytes);
-  *slot =
-      Reservation{base, bytes, region, regionSize, kHugeStep, 0, regionSize};
+  // The part of the region before the caller's first byte is never used.
+  size_t lead = base - region;
+  *slot = Reservation{base,       bytes,     region,
+                      regionSize, kHugeStep, lead - lead % kSmallStep,
+                      regionSize};
   return reinterpret_cast<void*>(base);
 }
 

@@ -44,13 +44,42 @@ int MapFileReadOnly(const char* path, MappedFile* slot);
 // a zero-filled slot, on a closed slot and when called twice.
 void UnmapFile(MappedFile* slot);
 
+// What tells whether a file was replaced or changed since it was looked
+// at: its identity (device and file number; volume and file index on
+// Windows), its size and its modification time at the system's full
+// resolution. Compared whole with SameFileStamp.
+struct FileStamp {
+  uint64_t Device;
+  uint64_t Number;
+  uint64_t Size;
+  int64_t ModifiedSeconds;
+  int64_t ModifiedFraction;  // nanoseconds, or 100 ns units on Windows
+};
+
+// The stamp of the file behind an open handle. 0 on failure.
+int StampOfOpenFile(FileHandle file, FileStamp* stamp);
+
+// The stamp of the file that MapFileReadOnly would open at path now (the
+// same letter-case rule). 0 when there is none or it cannot be looked at.
+int StampOfPath(const char* path, FileStamp* stamp);
+
+inline int SameFileStamp(const FileStamp& a, const FileStamp& b) {
+  return a.Device == b.Device && a.Number == b.Number && a.Size == b.Size &&
+         a.ModifiedSeconds == b.ModifiedSeconds &&
+         a.ModifiedFraction == b.ModifiedFraction;
+}
+
 // A mapped file that another program cuts short after it was mapped: on
 // POSIX a read past its new end raises SIGBUS. While a guard is armed that
 // signal continues at the guard's setjmp (with 1) instead of ending the
 // process. DisarmMappedReads puts the process's own handling back; it is
-// safe when nothing is armed. Windows cannot cut a mapped file short, so
-// there the guard never fires.
+// safe when nothing is armed. SuspendMappedReads ends the guard but leaves
+// its handler in place, so that the next ArmMappedReads costs no system
+// call (a SIGBUS meanwhile meets the process's own handling as after
+// DisarmMappedReads). Windows cannot cut a mapped file short, so there the
+// guard never fires.
 void ArmMappedReads(std::jmp_buf* resume);
+void SuspendMappedReads();
 void DisarmMappedReads();
 
 // 1 when the file behind a mapped slot is now shorter than its view.
@@ -81,7 +110,9 @@ void ReleaseAddressSpace(void* base, size_t bytes);
 // ~/.config/tolvane/registry.reg; every write is atomic and taken under a
 // lock after re-reading the file, so concurrent writers keep each other's
 // values; reading never creates the file; a file that cannot be parsed is
-// kept beside itself (".bad") before it is ever replaced.
+// kept beside itself (".bad") before it is ever replaced. A file named by
+// TOLVANE_REGISTRY while TOLVANE_REGISTRY_PRIVATE is set (a private copy,
+// see SettingsUsePrivateCopy) is replaced without flushing it to disk.
 typedef intptr_t SettingsKey;
 
 enum SettingsType : uint32_t {
@@ -126,6 +157,33 @@ int SettingsCopyTree(const char* from, const char* to);
 // (HKEY_CURRENT_USER itself) is refused.
 int SettingsDeleteTree(const char* path);
 
+// Scratch settings for farhost's scripted runs, which must leave the stored
+// settings untouched: no write, no flush, no rename.
+//
+// SettingsCopyTreeVolatile copies as SettingsCopyTree does, but on Windows
+// `to`, the parents of `to` that it creates and every key below it are
+// volatile (REG_OPTION_VOLATILE): the registry holds them in memory only
+// and drops them at the latest when the user logs off; a volatile key can
+// have no lasting subkeys, so the caller makes sure that the parents meant
+// to last exist. On POSIX it is SettingsCopyTree.
+int SettingsCopyTreeVolatile(const char* from, const char* to);
+
+// 1 where this process can work on a private copy of the settings (POSIX),
+// 0 where it cannot (Windows: farhost uses a volatile key there).
+int SettingsPrivateCopyOffered();
+
+// Copies the settings file as it is now into the existing folder `folder`
+// (a missing file leaves the copy missing) and points this process, and a
+// plugin it loads, at the copy: TOLVANE_REGISTRY names it, and
+// TOLVANE_REGISTRY_PRIVATE tells the store that the file is thrown away
+// after the run, so its writes are atomic as ever but not flushed to disk.
+// The stored file is only read. Returns 0, changing nothing, where
+// SettingsPrivateCopyOffered is 0 or the copy cannot be made.
+// SettingsEndPrivateCopy puts the previous environment back (the caller
+// removes the folder).
+int SettingsUsePrivateCopy(const char* folder);
+void SettingsEndPrivateCopy();
+
 // ---------------------------------------------------------------------------
 // Clock and zone.
 
@@ -142,6 +200,10 @@ int GetZoneBias(ZoneBias* zone);
 
 // Local time of day now.
 int GetLocalTimeOfDay(int* hour, int* minute);
+
+// Microseconds on a clock that only goes forward, from an arbitrary start;
+// read without a system call where the system allows.
+int64_t MonotonicMicroseconds();
 
 // ---------------------------------------------------------------------------
 // New files and errors.

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <csetjmp>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -152,6 +153,46 @@ void UnmapFile(MappedFile* slot) {
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
 }
 
+namespace {
+
+void StampOfStat(const struct stat& info, FileStamp* stamp) {
+  stamp->Device = uint64_t(info.st_dev);
+  stamp->Number = uint64_t(info.st_ino);
+  stamp->Size = uint64_t(info.st_size);
+  stamp->ModifiedSeconds = int64_t(info.st_mtim.tv_sec);
+  stamp->ModifiedFraction = int64_t(info.st_mtim.tv_nsec);
+}
+
+}  // namespace
+
+int StampOfOpenFile(FileHandle file, FileStamp* stamp) {
+  struct stat info;
+  if (!IsOpenHandle(file) || fstat(int(file), &info) != 0) return 0;
+  StampOfStat(info, stamp);
+  return 1;
+}
+
+int StampOfPath(const char* path, FileStamp* stamp) {
+  if (path == nullptr) {
+    errno = EINVAL;
+    return 0;
+  }
+  struct stat info;
+  if (stat(path, &info) != 0) {
+    if (errno != ENOENT) return 0;
+    std::string other;
+    try {
+      if (!FindNameNoCase(path, &other)) return 0;
+    } catch (...) {
+      errno = ENOMEM;
+      return 0;
+    }
+    if (stat(other.c_str(), &info) != 0) return 0;
+  }
+  StampOfStat(info, stamp);
+  return 1;
+}
+
 // ---------------------------------------------------------------------------
 // Guarded reads of mapped files.
 
@@ -189,6 +230,8 @@ void ArmMappedReads(std::jmp_buf* resume) {
   g_resume = resume;
 }
 
+void SuspendMappedReads() { g_resume = nullptr; }
+
 void DisarmMappedReads() {
   g_resume = nullptr;
   if (!g_armed) return;
@@ -205,6 +248,30 @@ int MappedFileCutShort(const MappedFile* slot) {
 // ---------------------------------------------------------------------------
 // Clock and zone.
 
+namespace {
+
+// Whether the zone is to be read again (tzset): when TZ was changed, else
+// at most once a second, since every listing of detailed items asks and
+// the host's file search makes hundreds of thousands of listings.
+int ZoneMayHaveChanged(time_t now) {
+  static time_t readAt = time_t(-1);
+  static char readTz[256];
+  static int readTzSet = -1;
+  const char* tz = std::getenv("TZ");
+  int tzSet = tz != nullptr;
+  size_t length = tz != nullptr ? std::strlen(tz) : 0;
+  int sameTz = tzSet == readTzSet && length < sizeof(readTz) &&
+               (tz == nullptr || std::memcmp(tz, readTz, length + 1) == 0);
+  if (sameTz && now == readAt) return 0;
+  readAt = now;
+  readTzSet = tzSet;
+  if (tz != nullptr && length < sizeof(readTz))
+    std::memcpy(readTz, tz, length + 1);
+  return 1;
+}
+
+}  // namespace
+
 // The zone as the system reports it for this moment: Bias is the whole
 // offset in effect now (UTC = local + Bias), StandardBias and DaylightBias
 // are 0, and State is 2 in daylight-saving time, else 1. So Bias plus the
@@ -214,7 +281,7 @@ int GetZoneBias(ZoneBias* zone) {
   if (SeamZone(zone)) return 1;
   time_t now = time(nullptr);
   struct tm local;
-  tzset();
+  if (ZoneMayHaveChanged(now)) tzset();
   if (now == time_t(-1) || localtime_r(&now, &local) == nullptr) return 0;
   zone->Bias = int32_t(-local.tm_gmtoff / 60);
   zone->StandardBias = 0;
@@ -231,6 +298,12 @@ int GetLocalTimeOfDay(int* hour, int* minute) {
   *hour = local.tm_hour;
   *minute = local.tm_min;
   return 1;
+}
+
+int64_t MonotonicMicroseconds() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
 // ---------------------------------------------------------------------------

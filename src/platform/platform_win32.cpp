@@ -81,8 +81,49 @@ void UnmapFile(MappedFile* slot) {
   *slot = MappedFile{kInvalidFile, 0, nullptr, 0};
 }
 
+namespace {
+
+int StampOfHandle(HANDLE file, FileStamp* stamp) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return 0;
+  stamp->Device = info.dwVolumeSerialNumber;
+  stamp->Number = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  stamp->Size = (uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  uint64_t written = (uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                     info.ftLastWriteTime.dwLowDateTime;
+  stamp->ModifiedSeconds = int64_t(written / 10000000);
+  stamp->ModifiedFraction = int64_t(written % 10000000);
+  return 1;
+}
+
+}  // namespace
+
+int StampOfOpenFile(FileHandle file, FileStamp* stamp) {
+  if (!IsOpenHandle(file)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  return StampOfHandle(AsHandle(file), stamp);
+}
+
+// Opened without any access, so that it disturbs no other program.
+int StampOfPath(const char* path, FileStamp* stamp) {
+  if (path == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  HANDLE file = CreateFileA(
+      path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  int ok = StampOfHandle(file, stamp);
+  CloseHandle(file);
+  return ok;
+}
+
 // A mapped file cannot be cut short on Windows: nothing to guard.
 void ArmMappedReads(std::jmp_buf*) {}
+void SuspendMappedReads() {}
 void DisarmMappedReads() {}
 
 int MappedFileCutShort(const MappedFile* slot) {
@@ -265,8 +306,9 @@ int CopyValues(HKEY from, HKEY to) {
   return ok;
 }
 
-// Copies the values and subkeys of `from` into `to`.
-int CopyKey(HKEY from, HKEY to) {
+// Copies the values and subkeys of `from` into `to`; new subkeys get the
+// options (REG_OPTION_NON_VOLATILE or REG_OPTION_VOLATILE).
+int CopyKey(HKEY from, HKEY to, DWORD options) {
   if (!CopyValues(from, to)) return 0;
   char name[256];
   for (DWORD i = 0;; ++i) {
@@ -278,10 +320,10 @@ int CopyKey(HKEY from, HKEY to) {
     HKEY source = nullptr;
     HKEY target = nullptr;
     int ok = RegistryResult(RegOpenKeyExA(from, name, 0, KEY_READ, &source)) &&
-             RegistryResult(
-                 RegCreateKeyExA(to, name, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &target, nullptr)) &&
-             CopyKey(source, target);
+             RegistryResult(RegCreateKeyExA(to, name, 0, nullptr, options,
+                                            KEY_ALL_ACCESS, nullptr, &target,
+                                            nullptr)) &&
+             CopyKey(source, target, options);
     if (source != nullptr) RegCloseKey(source);
     if (target != nullptr) RegCloseKey(target);
     if (!ok) return 0;
@@ -319,7 +361,9 @@ int SettingsDeleteTree(const char* path) {
   return emptied && RegistryResult(RegDeleteKeyA(HKEY_CURRENT_USER, path));
 }
 
-int SettingsCopyTree(const char* from, const char* to) {
+namespace {
+
+int CopyTree(const char* from, const char* to, DWORD options) {
   if (!ValidSubkey(from) || !ValidSubkey(to)) return 0;
   if (InTree(from, to) || InTree(to, from)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -328,17 +372,38 @@ int SettingsCopyTree(const char* from, const char* to) {
   if (!SettingsDeleteTree(to)) return 0;
   HKEY target = nullptr;
   if (!RegistryResult(RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                      nullptr, &target, nullptr)))
+                                      options, KEY_ALL_ACCESS, nullptr, &target,
+                                      nullptr)))
     return 0;
   HKEY source = nullptr;
   LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source);
   int ok = result == ERROR_FILE_NOT_FOUND ||
-           (RegistryResult(result) && CopyKey(source, target));
+           (RegistryResult(result) && CopyKey(source, target, options));
   if (source != nullptr) RegCloseKey(source);
   RegCloseKey(target);
   return ok;
 }
+
+}  // namespace
+
+int SettingsCopyTree(const char* from, const char* to) {
+  return CopyTree(from, to, REG_OPTION_NON_VOLATILE);
+}
+
+int SettingsCopyTreeVolatile(const char* from, const char* to) {
+  return CopyTree(from, to, REG_OPTION_VOLATILE);
+}
+
+// The registry cannot be copied for one process: farhost makes a volatile
+// key instead.
+int SettingsPrivateCopyOffered() { return 0; }
+
+int SettingsUsePrivateCopy(const char*) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
+void SettingsEndPrivateCopy() {}
 
 // ---------------------------------------------------------------------------
 // Clock and zone.
@@ -365,6 +430,16 @@ int GetLocalTimeOfDay(int* hour, int* minute) {
   *hour = now.wHour;
   *minute = now.wMinute;
   return 1;
+}
+
+int64_t MonotonicMicroseconds() {
+  static LARGE_INTEGER frequency = {};
+  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return int64_t(now.QuadPart / frequency.QuadPart * 1000000 +
+                 now.QuadPart % frequency.QuadPart * 1000000 /
+                     frequency.QuadPart);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,7 +8,8 @@
 // rename it over the file. A file that does not parse is first copied to
 // "<file>.bad" (or ".bad.1", ...) and then counts as empty.
 //
-// Sections: the file; changes under the lock; keys and values.
+// Sections: the file; changes under the lock; keys and values; private
+// copies.
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -32,6 +33,13 @@ const uint32_t kMaxValueSize = 1u << 20;
 
 // ---------------------------------------------------------------------------
 // The file.
+
+// A private copy (SettingsUsePrivateCopy) is not flushed to disk: it is
+// thrown away after the run.
+int FileIsPrivateCopy() {
+  const char* flag = std::getenv("TOLVANE_REGISTRY_PRIVATE");
+  return flag != nullptr && *flag != '\0';
+}
 
 // $TOLVANE_REGISTRY, else $XDG_CONFIG_HOME/tolvane/registry.reg, else
 // ~/.config/tolvane/registry.reg. Looked up at every call.
@@ -120,8 +128,9 @@ int LoadSettings(const std::string& path, RegDocument* doc, int* parsed) {
   return 1;
 }
 
-// Copies from to a new file `to`; fails with EEXIST when `to` exists.
-int CopyToNewFile(const std::string& from, const std::string& to) {
+// Copies from to a new file `to`, flushed to disk unless `flush` is 0;
+// fails with EEXIST when `to` exists.
+int CopyToNewFile(const std::string& from, const std::string& to, int flush) {
   int in = OpenFile(from, O_RDONLY, 0);
   if (in < 0) return 0;
   int out = OpenFile(to, O_WRONLY | O_CREAT | O_EXCL, 0600);
@@ -143,7 +152,7 @@ int CopyToNewFile(const std::string& from, const std::string& to) {
       break;
     }
   }
-  if (ok) ok = fsync(out) == 0;
+  if (ok && flush) ok = fsync(out) == 0;
   CloseKeepingError(in);
   CloseKeepingError(out);
   if (!ok) unlink(to.c_str());
@@ -156,7 +165,7 @@ int KeepBadCopy(const std::string& path) {
   for (int n = 0; n < 1000; ++n) {
     std::string name = path + ".bad";
     if (n > 0) name += "." + std::to_string(n);
-    if (CopyToNewFile(path, name)) return 1;
+    if (CopyToNewFile(path, name, !FileIsPrivateCopy())) return 1;
     if (errno != EEXIST) return 0;
   }
   return 0;
@@ -172,8 +181,9 @@ void SyncDirectoryOf(const std::string& path) {
   close(fd);
 }
 
-// Writes text to a temporary file beside path, flushes it and renames it
-// over path, keeping the old file's permissions. Only the holder of the
+// Writes text to a temporary file beside path, flushes it (unless it is a
+// private copy) and renames it over path, keeping the old file's
+// permissions. Only the holder of the
 // lock writes, so the temporary file has one fixed name: a writer killed
 // before its rename leaves that one file, which the next writer truncates
 // and reuses.
@@ -183,7 +193,8 @@ int ReplaceFile(const std::string& path, const std::string& text) {
   if (fd < 0) return 0;
   struct stat old;
   if (stat(path.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-  int ok = WriteAll(fd, text.data(), text.size()) && fsync(fd) == 0;
+  int flush = !FileIsPrivateCopy();
+  int ok = WriteAll(fd, text.data(), text.size()) && (!flush || fsync(fd) == 0);
   CloseKeepingError(fd);
   if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
@@ -192,7 +203,7 @@ int ReplaceFile(const std::string& path, const std::string& text) {
     errno = saved;
     return 0;
   }
-  SyncDirectoryOf(path);
+  if (flush) SyncDirectoryOf(path);
   return 1;
 }
 
@@ -483,4 +494,78 @@ int SettingsDeleteTree(const char* path) {
     errno = ENOMEM;
     return 0;
   }
+}
+
+int SettingsCopyTreeVolatile(const char* from, const char* to) {
+  return SettingsCopyTree(from, to);
+}
+
+// ---------------------------------------------------------------------------
+// Private copies.
+
+namespace {
+
+// The environment before SettingsUsePrivateCopy, for SettingsEndPrivateCopy.
+struct SavedVariable {
+  int Set;
+  std::string Value;
+};
+SavedVariable g_savedPath, g_savedFlag;
+int g_usingCopy = 0;
+
+void Save(const char* name, SavedVariable* saved) {
+  const char* value = std::getenv(name);
+  saved->Set = value != nullptr;
+  saved->Value = value != nullptr ? value : "";
+}
+
+void Restore(const char* name, const SavedVariable& saved) {
+  if (saved.Set)
+    setenv(name, saved.Value.c_str(), 1);
+  else
+    unsetenv(name);
+}
+
+// Copies the stored file into the folder as it is; a missing file leaves
+// nothing to copy.
+int CopyStoredFile(const std::string& copy) {
+  std::string stored;
+  if (!SettingsFilePath(&stored)) return 0;
+  if (CopyToNewFile(stored, copy, 0)) return 1;
+  return errno == ENOENT && access(stored.c_str(), F_OK) != 0;
+}
+
+}  // namespace
+
+int SettingsPrivateCopyOffered() { return 1; }
+
+int SettingsUsePrivateCopy(const char* folder) {
+  try {
+    if (folder == nullptr || *folder == '\0' || g_usingCopy) {
+      errno = EINVAL;
+      return 0;
+    }
+    std::string copy = std::string(folder) + "/registry.reg";
+    if (!CopyStoredFile(copy)) return 0;
+    Save("TOLVANE_REGISTRY", &g_savedPath);
+    Save("TOLVANE_REGISTRY_PRIVATE", &g_savedFlag);
+    if (setenv("TOLVANE_REGISTRY", copy.c_str(), 1) != 0 ||
+        setenv("TOLVANE_REGISTRY_PRIVATE", "1", 1) != 0) {
+      Restore("TOLVANE_REGISTRY", g_savedPath);
+      Restore("TOLVANE_REGISTRY_PRIVATE", g_savedFlag);
+      return 0;
+    }
+    g_usingCopy = 1;
+    return 1;
+  } catch (...) {
+    errno = ENOMEM;
+    return 0;
+  }
+}
+
+void SettingsEndPrivateCopy() {
+  if (!g_usingCopy) return;
+  Restore("TOLVANE_REGISTRY", g_savedPath);
+  Restore("TOLVANE_REGISTRY_PRIVATE", g_savedFlag);
+  g_usingCopy = 0;
 }

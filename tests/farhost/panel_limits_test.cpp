@@ -1,7 +1,11 @@
 // Listings at the plugin's limits, through the host: a node with more
-// points than one item list holds, a damaged index, and the hierarchy order
-// in a net whose hubs are not in address order (nodelists compiled at test
-// time with tolvane-compile).
+// points than one item list holds, a damaged index, the hierarchy order in
+// a net whose hubs are not in address order, and a nodelist compiled again
+// while a panel shows it (nodelists compiled at test time with
+// tolvane-compile).
+#include <fstream>
+
+#include "farhost/commands/find_walk.h"
 #include "farhost/sys/sys.h"
 #include "panel/item_list.h"
 #include "panel_fixture.h"
@@ -101,6 +105,65 @@ TEST_F(PanelTest, HierarchyOrderFollowsHubsInANet) {
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(NamesOf(*panel), c.Names) << c.Order;
   }
+}
+
+void CountHit(const FindHit&, void* hits) { ++*static_cast<long*>(hits); }
+
+// How many mappings of files in the folder this process holds, where the
+// system lists them (/proc/self/maps); 0 elsewhere.
+int MappedFrom(const std::string& folder) {
+  std::ifstream maps("/proc/self/maps");
+  int count = 0;
+  for (std::string line; std::getline(maps, line);)
+    count += line.find(folder) != std::string::npos;
+  return count;
+}
+
+// The weekly update compiles into the folder while a panel shows it, also
+// right after the host's file search went through the tree: the compiler
+// replaces every file (which Windows refuses while a file is mapped), and
+// the panel then lists the new nodelist. The set the search kept mapped is
+// closed once the host shows the panel again or closes it (where the
+// system lists a process's mappings, that is checked as well).
+TEST_F(PanelTest, CompilingIntoTheFolderWhileAPanelIsOpen) {
+  TempFolder folder;
+  std::string nodelist = std::string(kHeader) + Line("Zone", 9, "Z") +
+                         Line("Host", 100, "H") + Line("", 1, "A");
+  ASSERT_EQ(CompileNodelist(folder.Path(), nodelist, "").Status, 0);
+  WriteText("Path to nodelist", SysJoinPath(folder.Path(), ""));
+  PanelModel* panel = Open("9:100");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(NamesOf(*panel), ".. 0 1");
+
+  nodelist += Line("", 2, "B");
+  ToolRun compiled = CompileNodelist(folder.Path(), nodelist, "");
+  ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+  RefreshPanel(host_.get(), panel);
+  EXPECT_EQ(NamesOf(*panel), ".. 0 1 2");
+
+  long hits = 0;
+  FindResult found =
+      FindFiles(host_.get(), panel, "*", FindLimits(), CountHit, &hits);
+  EXPECT_EQ(found.Hits, 2 * 3);            // from the net: each system twice
+  ReadOpenPluginInfo(host_.get(), panel);  // the host shows the panel again
+  EXPECT_EQ(MappedFrom(folder.Path()), 0);
+  nodelist += Line("", 3, "C");
+  compiled = CompileNodelist(folder.Path(), nodelist, "");
+  ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+  RefreshPanel(host_.get(), panel);
+  EXPECT_EQ(NamesOf(*panel), ".. 0 1 2 3");
+
+  // A search, and then the panel is closed at once.
+  FindFiles(host_.get(), panel, "*", FindLimits(), CountHit, &hits);
+  CloseAllPanels(host_.get());
+  EXPECT_EQ(MappedFrom(folder.Path()), 0);
+  nodelist += Line("", 4, "D");
+  compiled = CompileNodelist(folder.Path(), nodelist, "");
+  ASSERT_EQ(compiled.Status, 0) << compiled.Err;
+  panel = Open("9:100");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(NamesOf(*panel), ".. 0 1 2 3 4");
+  EXPECT_TRUE(BoxesOf(ui_).empty());
 }
 
 }  // namespace

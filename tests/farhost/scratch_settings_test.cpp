@@ -69,12 +69,26 @@ TEST_F(AbandonedScratch, OnlyEndedRunsOfThisMachineAreRemoved) {
       MakeKey(ScratchKeyName(here + "-other", kEndedPid, 1));
   std::string stored = MakeKey("Tolvane");
 
-  EXPECT_EQ(RemoveAbandonedScratch(rootKey_), 2);
+  // Private copies' folders in the temporary folder go the same way.
+  std::string temp = SysTempDir();
+  std::string endedFolder =
+      SysJoinPath(temp, ScratchKeyName(here, kEndedPid, 7));
+  std::string ownFolder =
+      SysJoinPath(temp, ScratchKeyName(here, SysProcessId(), 901));
+  ASSERT_TRUE(SysMakeDir(endedFolder));
+  ASSERT_TRUE(SysMakeDir(ownFolder));
+
+  EXPECT_EQ(RemoveAbandonedScratch(rootKey_), 3);
   EXPECT_FALSE(Exists(ended));
   EXPECT_FALSE(Exists(endedToo));
   EXPECT_TRUE(Exists(own));
   EXPECT_TRUE(Exists(elsewhere));
   EXPECT_TRUE(Exists(stored));
+  EXPECT_TRUE(SysListDir(endedFolder).empty());
+  EXPECT_EQ(SysMakeDir(endedFolder), 1) << "the folder was removed";
+  EXPECT_EQ(SysMakeDir(ownFolder), 0) << "the folder of a running process";
+  SysRemoveTree(endedFolder);
+  SysRemoveTree(ownFolder);
   EXPECT_EQ(RemoveAbandonedScratch(rootKey_), 0);
   EXPECT_EQ(RemoveAbandonedScratch(rootKey_ + "\\Missing"), 0);
 }
@@ -84,16 +98,33 @@ TEST_F(AbandonedScratch, TheNextRunCleansUpAndLeavesNothingOfItsOwn) {
   {
     ScratchSettings scratch;
     std::string error;
-    ASSERT_TRUE(scratch.Create(rootKey_, SettingsOverrides(), "", &error))
-        << error;
+    SettingsOverrides overrides;
+    overrides.SortOrder = 5;
+    ASSERT_TRUE(scratch.Create(rootKey_, overrides, "", &error)) << error;
     EXPECT_FALSE(Exists(ended));
-    EXPECT_TRUE(Exists(scratch.RootKey() + "\\Tolvane"));
+    // The run sees its overrides; the stored key is not touched.
+    std::string plugin = scratch.RootKey() + "\\Tolvane";
+    SettingsKey key;
+    ASSERT_TRUE(SettingsOpenKey(plugin.c_str(), &key));
+    uint32_t order = 0, size = sizeof(order);
+    EXPECT_TRUE(SettingsQueryValue(key, "SortOrder", &order, &size, nullptr));
+    EXPECT_EQ(order, 5u);
+    SettingsCloseKey(key);
   }
+  EXPECT_FALSE(Exists(rootKey_ + "\\Tolvane"));
   SettingsKey key;
   ASSERT_TRUE(SettingsOpenKey(rootKey_.c_str(), &key));
   char name[256];
   EXPECT_FALSE(SettingsSubkeyName(key, 0, name, sizeof(name))) << name;
   SettingsCloseKey(key);
+  // Nor a folder of this process in the temporary folder.
+  for (const std::string& entry : SysListDir(SysTempDir())) {
+    std::string machine;
+    unsigned long pid = 0;
+    if (ParseScratchKeyName(entry, &machine, &pid)) {
+      EXPECT_NE(pid, SysProcessId()) << entry;
+    }
+  }
 }
 
 }  // namespace
