@@ -99,6 +99,7 @@ ListFormat FormatOf(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SysUseLargeHeapPages();
   SysSetBinaryOutput();
   ScriptOptions options;
   options.Host.Language.clear();

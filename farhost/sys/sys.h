@@ -116,6 +116,12 @@ int SysOemToUtf8(int codePage, const std::string& text, std::string* out);
 // Windows), so that listings are byte-identical on every system.
 void SysSetBinaryOutput();
 
+// Lets the heap grow in large steps backed by large pages where the system
+// offers them to programs that ask: a listing copies thousands of items,
+// and fresh small pages, one fault each, cost more than the copying.
+// Called once at the start of the program; does nothing elsewhere.
+void SysUseLargeHeapPages();
+
 // Runs a command line through the system's shell (sh -c, cmd /c) and
 // collects what it writes to standard output. Returns 1 with the command's
 // exit status in *status when it could be started, else 0.

@@ -2,13 +2,16 @@
 // mkdtemp and popen.
 #include <dlfcn.h>
 #include <limits.h>
+#include <malloc.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -129,6 +132,26 @@ int SysMakeDir(const std::string& path) {
 }
 
 void SysSetBinaryOutput() {}
+
+void SysUseLargeHeapPages() {
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+  // The heap grows 32 MiB at a time and keeps what it has; blocks of any
+  // size come from it, not from mappings of their own. The new stretch is
+  // marked for large pages; only the parts that are touched take memory.
+  const size_t kStep = size_t{32} << 20;
+  mallopt(M_MMAP_THRESHOLD, static_cast<int>(kStep));
+  mallopt(M_TOP_PAD, static_cast<int>(kStep));
+  mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kStep));
+  uintptr_t before = reinterpret_cast<uintptr_t>(sbrk(0));
+  void* volatile block = malloc(kStep / 2);  // kept: the call must happen
+  uintptr_t after = reinterpret_cast<uintptr_t>(sbrk(0));
+  free(block);
+  const uintptr_t kPage = uintptr_t{2} << 20;
+  uintptr_t start = (before + kPage - 1) & ~(kPage - 1);
+  if (after > start)
+    madvise(reinterpret_cast<void*>(start), after - start, MADV_HUGEPAGE);
+#endif
+}
 
 int SysRunCommand(const std::string& command, std::string* output,
                   int* status) {

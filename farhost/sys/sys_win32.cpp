@@ -150,6 +150,8 @@ void SysSetBinaryOutput() {
   _setmode(_fileno(stdout), _O_BINARY);
 }
 
+void SysUseLargeHeapPages() {}
+
 int SysRunCommand(const std::string& command, std::string* output,
                   int* status) {
   output->clear();
