@@ -181,13 +181,9 @@ void FillInternetColumn(const EndpointList* endpoints, char* column) {
   CopyClipped(column, text, item_area::kC9Size);
 }
 
-void FillDetails(const NodeRecord* record, PluginPanelItem* item,
-                 uint16_t level) {
-  // The whole V7+ line, not the flags column, which is cut at 63
-  // characters.
-  EndpointList endpoints;
-  DecodeLinePieces(CurrentPlusPieces, &endpoints);
-  WriteUserData(record, &endpoints, item, level);
+void FillDetails(const NodeRecord* record, const EndpointList* endpoints,
+                 PluginPanelItem* item, uint16_t level) {
+  WriteUserData(record, endpoints, item, level);
   item->NumberOfLinks = record->CallCost;
   char** columns = item->CustomColumnData;
   CopyColumn(columns, kC0, KindWord(record));
@@ -201,7 +197,7 @@ void FillDetails(const NodeRecord* record, PluginPanelItem* item,
   CopyColumn(columns, kC6, record->Password);
   *WriteDecimal(columns[kC7], record->BaudRate) = '\0';
   CopyColumn(columns, kC8, record->DisplaySysop);
-  FillInternetColumn(&endpoints, columns[kC9]);
+  FillInternetColumn(endpoints, columns[kC9]);
   if (NameCaseFilter) {
     NameCaseFilter(columns[kC1]);
     NameCaseFilter(columns[kC2]);
@@ -220,13 +216,20 @@ void FormatRecordAddress(const NodeRecord* record, char* text, uint16_t depth) {
 
 int FillPanelItem(PanelInstance* panel, const NodeRecord* record,
                   PanelItemList* list, int detailed) {
-  AddItemResult added = AddPanelItem(list, detailed);
+  // The whole V7+ line, not the flags column, which is cut at 63
+  // characters; decoded first, since the item's area holds just what its
+  // endpoints take.
+  EndpointList endpoints;
+  endpoints.Count = 0;
+  if (detailed) DecodeLinePieces(CurrentPlusPieces, &endpoints);
+  AddItemResult added =
+      AddPanelItem(list, detailed, EndpointBlockBytes(&endpoints));
   if (added == kListFailed) return 0;
   if (added == kListFull) return 1;
   PluginPanelItem* item = LastPanelItem(list);
   if (!detailed) item->FindData.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
   uint16_t level = NameItem(panel, record, item);
-  if (detailed) FillDetails(record, item, level);
+  if (detailed) FillDetails(record, &endpoints, item, level);
   return 1;
 }
 

@@ -61,7 +61,8 @@ size_t ItemAreaSize(int detailed) {
   return detailed ? item_area::kDetailedSize : item_area::kPlainSize;
 }
 
-AddItemResult AddPanelItem(PanelItemList* list, int detailed) {
+AddItemResult AddPanelItem(PanelItemList* list, int detailed,
+                           size_t endpointBytes) {
   if (list->Items == nullptr) {
     void* base = TakeListMemory();
     if (base == nullptr) return Fail(list);
@@ -71,7 +72,9 @@ AddItemResult AddPanelItem(PanelItemList* list, int detailed) {
   size_t itemStart = static_cast<size_t>(list->Count) * kItemSize;
   size_t itemEnd = itemStart + kItemSize;
   size_t areaEnd = NextAreaEnd(list);
-  size_t areaSize = ItemAreaSize(detailed);
+  if (endpointBytes > kEndpointBlockRoom) endpointBytes = kEndpointBlockRoom;
+  size_t areaSize =
+      detailed ? item_area::DetailedSize(endpointBytes) : item_area::kPlainSize;
   if (itemEnd > areaEnd) return Full(list);
   if (!CommitListItem(list->Items, itemStart, kItemSize)) return Fail(list);
   if (areaEnd < areaSize || itemEnd >= areaEnd - areaSize) return Full(list);

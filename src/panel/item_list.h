@@ -6,10 +6,11 @@
 // (the first one ends at the end of the reservation); its Description
 // points at the area's start. A plain item's area holds the description
 // only; a detailed item's area holds, in this order, the description, the
-// ten column pointers, C0, the user data block (ItemUserData and room for
-// the endpoints), C1 .. C9. The pieces keep their natural alignment and
-// every area size is a multiple of the pointer size, so the pointer arrays
-// of all areas stay aligned.
+// ten column pointers, C0 .. C9 and the user data block (ItemUserData and
+// the entry's endpoints, so a detailed area is as large as its entry's
+// endpoints need). The pieces keep their natural alignment and every area
+// size is a multiple of the pointer size, so the pointer arrays of all
+// areas stay aligned.
 #ifndef TOLVANE_PANEL_ITEM_LIST_H
 #define TOLVANE_PANEL_ITEM_LIST_H
 
@@ -53,8 +54,7 @@ constexpr size_t kC9Size = 64;  // how to reach the entry, at most 63
 
 constexpr size_t kColumnsOffset = AlignUp(kDescriptionSize, kPointerAlign);
 constexpr size_t kC0Offset = kColumnsOffset + kColumnCount * sizeof(char*);
-constexpr size_t kUserDataOffset = kC0Offset + kC0Size;
-constexpr size_t kC1Offset = kUserDataOffset + kUserDataBlockRoom;
+constexpr size_t kC1Offset = kC0Offset + kC0Size;
 constexpr size_t kC2Offset = kC1Offset + kC1Size;
 constexpr size_t kC3Offset = kC2Offset + kC2Size;
 constexpr size_t kC4Offset = kC3Offset + kC3Size;
@@ -63,9 +63,17 @@ constexpr size_t kC6Offset = kC5Offset + kC5Size;
 constexpr size_t kC7Offset = kC6Offset + kC6Size;
 constexpr size_t kC8Offset = kC7Offset + kC7Size;
 constexpr size_t kC9Offset = kC8Offset + kC8Size;
+constexpr size_t kUserDataOffset = kC9Offset + kC9Size;
 
 constexpr size_t kPlainSize = AlignUp(kDescriptionSize, kPointerAlign);
-constexpr size_t kDetailedSize = AlignUp(kC9Offset + kC9Size, kPointerAlign);
+// A detailed area holds as many endpoint bytes as its entry needs (0 to
+// kEndpointBlockRoom) after the address bytes of its user data block.
+constexpr size_t DetailedSize(size_t endpointBytes) {
+  return AlignUp(kUserDataOffset + kItemUserDataSize + endpointBytes,
+                 kPointerAlign);
+}
+constexpr size_t kDetailedSize = DetailedSize(0);
+constexpr size_t kLargestDetailedSize = DetailedSize(kEndpointBlockRoom);
 
 // Offsets of C0 .. C9 in a detailed area.
 constexpr size_t kColumnOffsets[kColumnCount] = {
@@ -78,12 +86,15 @@ constexpr size_t kColumnSizes[kColumnCount] = {
 static_assert(kDetailedSize % kPointerAlign == 0 &&
                   kPlainSize % kPointerAlign == 0,
               "areas keep the pointer arrays aligned");
-static_assert(sizeof(void*) != 4 || (kDetailedSize == 932 && kPlainSize == 24),
-              "the 32-bit areas are 932 and 24 bytes");
+static_assert(sizeof(void*) != 4 ||
+                  (kDetailedSize == 384 && kLargestDetailedSize == 932 &&
+                   kPlainSize == 24),
+              "the 32-bit areas are 384 (932 with eight endpoints of 63 "
+              "characters) and 24 bytes");
 
 }  // namespace item_area
 
-// The size of an item's text area.
+// The size of an item's text area (a detailed one without endpoints).
 size_t ItemAreaSize(int detailed);
 
 enum AddItemResult {
@@ -95,12 +106,15 @@ enum AddItemResult {
 // Appends one zero-filled item with its text area (reserving the address
 // space at the first item). A detailed item has its area laid out: ten
 // column pointers (CustomColumnNumber 10), Owner at C8, UserData at a user
-// data block whose Size is set (22: no endpoints yet), PPIF_USERDATA in
-// Flags. When the item would reach its own area the list is full: the
-// first time, message 5 is shown under message 0 and the list is marked
-// (the first item's FindData.dwReserved0 is 1). A reservation or commit failure releases the
-// list, shows message 6 under message 0 and gives kListFailed.
-AddItemResult AddPanelItem(PanelItemList* list, int detailed);
+// data block whose Size is set (22: no endpoints yet) with room for
+// endpointBytes more (at most kEndpointBlockRoom), PPIF_USERDATA in Flags.
+// When the item would reach its own area the list is full: the first
+// time, message 5 is shown under message 0 and the list is marked (the
+// first item's FindData.dwReserved0 is 1). A reservation or commit failure
+// releases the list, shows message 6 under message 0 and gives
+// kListFailed.
+AddItemResult AddPanelItem(PanelItemList* list, int detailed,
+                           size_t endpointBytes = 0);
 
 // The last item of a non-empty list, and the start of its text area.
 PluginPanelItem* LastPanelItem(PanelItemList* list);

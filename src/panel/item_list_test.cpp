@@ -21,9 +21,9 @@ class ItemListTest : public panel_test::PanelTest {
     PanelTest::TearDown();
   }
   // Adds items until the list reports full; returns the count then.
-  int FillUntilFull(int detailed) {
+  int FillUntilFull(int detailed, size_t endpointBytes = 0) {
     for (;;) {
-      AddItemResult result = AddPanelItem(&list_, detailed);
+      AddItemResult result = AddPanelItem(&list_, detailed, endpointBytes);
       if (result == kListFull) return list_.Count;
       if (result != kItemAdded) return -1;
     }
@@ -61,16 +61,19 @@ TEST_F(ItemListTest, CapacityFollowsFromTheRecordSizes) {
   }
 }
 
-// The figures of the 32-bit host: 366-byte items, 932- and 24-byte areas.
+// The figures of the 32-bit host: 366-byte items, 384-byte detailed areas
+// (932 with eight endpoints of 63 characters) and 24-byte plain ones.
 TEST_F(ItemListTest, ThirtyTwoBitCapacities) {
   if (sizeof(void*) != 4) GTEST_SKIP() << "32-bit build only";
-  EXPECT_EQ(FillUntilFull(1), 5452);
+  EXPECT_EQ(FillUntilFull(1), 9437);
   FreePanelItems(&list_);
   EXPECT_EQ(FillUntilFull(0), 18148);
-  // A net listing: ".." and 5,452 nodes.
+  FreePanelItems(&list_);
+  EXPECT_EQ(FillUntilFull(1, kEndpointBlockRoom), 5452);
+  // A net listing: ".." and 9,436 nodes.
   FreePanelItems(&list_);
   ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);
-  EXPECT_EQ(FillUntilFull(1), 5453);
+  EXPECT_EQ(FillUntilFull(1), 9437);
 }
 
 // A node's point list: its own entry and as many points as fit.
@@ -91,6 +94,16 @@ TEST_F(ItemListTest, MixedListKeepsEveryAreaBelowTheLast) {
 }
 
 TEST_F(ItemListTest, DetailedItemIsLaidOutInItsArea) {
+  ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);
+  // An area as large as its endpoints need, never more than the most
+  // they can take.
+  ASSERT_EQ(AddPanelItem(&list_, 1, 100), kItemAdded);
+  ASSERT_EQ(AddPanelItem(&list_, 1, 100000), kItemAdded);
+  EXPECT_EQ(list_.Items[1].Description + item_area::DetailedSize(100),
+            list_.Items[0].Description);
+  EXPECT_EQ(list_.Items[2].Description + item_area::kLargestDetailedSize,
+            list_.Items[1].Description);
+  FreePanelItems(&list_);
   ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);
   ASSERT_EQ(AddPanelItem(&list_, 1), kItemAdded);
   const PluginPanelItem& plain = list_.Items[0];
@@ -117,11 +130,9 @@ TEST_F(ItemListTest, DetailedItemIsLaidOutInItsArea) {
     EXPECT_GE(column, previous) << i;
     EXPECT_STREQ(column, "") << i;
     previous = column + item_area::kColumnSizes[i];
-    if (i == 0) {
-      EXPECT_EQ(reinterpret_cast<char*>(item.UserData), previous);
-      previous += sizeof(ItemUserData);
-    }
   }
+  EXPECT_EQ(reinterpret_cast<char*>(item.UserData), previous);
+  previous += sizeof(ItemUserData);
   EXPECT_LE(previous, area + ItemAreaSize(1));
 }
 

@@ -49,6 +49,16 @@ void WriteItemUserData(void* block, const ItemUserData* data) {
   std::memcpy(block, data, kItemUserDataSize);
 }
 
+size_t EndpointBlockBytes(const EndpointList* list) {
+  int count = list->Count < kMaxEndpoints ? list->Count : kMaxEndpoints;
+  if (count <= 0) return 0;
+  size_t bytes = 1;
+  for (int i = 0; i < count; ++i)
+    bytes += kEndpointRecordHead +
+             strnlen(list->Items[i].Host, kEndpointHostSize - 1);
+  return bytes;
+}
+
 uint32_t WriteItemEndpoints(void* block, const EndpointList* list) {
   int count = list->Count < kMaxEndpoints ? list->Count : kMaxEndpoints;
   if (count <= 0) return kItemUserDataSize;

@@ -52,9 +52,14 @@ int ReadItemUserData(const PluginPanelItem* item, ItemUserData* data);
 // Writes *data into the block at `block` (kItemUserDataSize bytes).
 void WriteItemUserData(void* block, const ItemUserData* data);
 
+// The bytes that the endpoints of *list take after the address bytes of a
+// block: 0 when it is empty, at most kEndpointBlockRoom.
+size_t EndpointBlockBytes(const EndpointList* list);
+
 // Writes the endpoints of *list after the address bytes of the block at
-// `block` (kUserDataBlockRoom bytes) and returns the size of the whole
-// block for its Size field: kItemUserDataSize when the list is empty.
+// `block` (kItemUserDataSize + EndpointBlockBytes(list) bytes) and returns
+// the size of the whole block for its Size field: kItemUserDataSize when
+// the list is empty.
 uint32_t WriteItemEndpoints(void* block, const EndpointList* list);
 
 // Reads the endpoints of an item's block into *list and returns their

@@ -30,7 +30,7 @@ int DetailedCapacity() {
 TEST_F(PanelTest, AFullListWarnsOnceAndKeepsItsItems) {
   int capacity = DetailedCapacity();
   if (sizeof(void*) == 4) {
-    EXPECT_EQ(capacity, 5452);
+    EXPECT_EQ(capacity, 9437);
   }
   TempFolder folder;
   std::string nodelist = std::string(kHeader) + Line("Zone", 7, "Z") +

@@ -61,10 +61,12 @@ void DecodeLine(const uint8_t* data, size_t size) {
   EndpointList parsed;
   DecodeLinePieces(pieces, &parsed);
   if (!SameEndpoints(list, parsed)) __builtin_trap();
-  // Through the block: the same endpoints come back.
-  std::vector<unsigned char> block(kUserDataBlockRoom);
+  // Through the block, exactly as large as the item's area gives room for:
+  // the same endpoints come back.
+  std::vector<unsigned char> block(kItemUserDataSize +
+                                   EndpointBlockBytes(&list));
   uint32_t used = WriteItemEndpoints(block.data(), &list);
-  if (used > kUserDataBlockRoom) __builtin_trap();
+  if (used != block.size() || used > kUserDataBlockRoom) __builtin_trap();
   std::memcpy(block.data(), &used, sizeof(used));
   block.resize(used);
   PluginPanelItem item = ItemWithBlock(block.data());
