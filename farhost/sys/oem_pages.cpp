@@ -1,8 +1,7 @@
 // The OEM code pages 866 and 437, as farhost's listings convert them on
-// every system: the characters of the bytes 0x80-0xFF were taken once from
-// iconv's CP866 and CP437 (the terminal front end keeps the same table in
-// tui/code_page.cpp, as it builds on its own), so that a listing needs no
-// converter of the system's. Below 0x80 both pages are ASCII.
+// every system and the terminal shows them: the characters of the bytes
+// 0x80-0xFF were taken once from iconv's CP866 and CP437, so that neither
+// needs a converter of the system's. Below 0x80 both pages are ASCII.
 #include <cstdint>
 
 #include "farhost/sys/sys.h"
