@@ -147,17 +147,7 @@ void AddListedNode(BinkdWalk* walk, const PanelModel& panel) {
 int RunConnect(const ScriptOptions& options,
                const std::vector<std::string>& addresses, std::ostream& out,
                std::ostream& err) {
-  ConsoleUi ui(options.Host.CodePage, &err);
-  ScriptRunState run;
-  run.Options = options;
-  run.Err = &err;
-  int status = kExitOk;
-  int direct = 0;
-  PanelModel* panel = StartAtFirstEntry(&run, &ui, &status, addresses, &direct);
-  for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
-    if (!ConnectOne(&run, panel, addresses[i], direct && i == 0, out))
-      status = kExitFailed;
-  return FinishScriptRun(&run, status, ui.MessagesShown());
+  return RunForEntries(options, addresses, ConnectOne, out, err);
 }
 
 int RunBinkd(const ScriptOptions& options, const std::string* path,

@@ -109,27 +109,27 @@ int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
   return index;
 }
 
-PanelModel* StartAtFirstEntry(ScriptRunState* run, HostUi* ui, int* status,
-                              const std::vector<std::string>& addresses,
-                              int* there) {
-  ShownAddress first;
-  *there = !addresses.empty() && ParseShownAddress(addresses[0], &first);
-  std::string path = *there ? ListingOf(first) : std::string();
-  return StartScriptRun(run, ui, status, *there ? &path : nullptr, there);
-}
-
-int RunShow(const ScriptOptions& options,
-            const std::vector<std::string>& addresses, std::ostream& out,
-            std::ostream& err) {
+int RunForEntries(const ScriptOptions& options,
+                  const std::vector<std::string>& addresses, EntryRoutine one,
+                  std::ostream& out, std::ostream& err) {
   ConsoleUi ui(options.Host.CodePage, &err);
   ScriptRunState run;
   run.Options = options;
   run.Err = &err;
   int status = kExitOk;
-  int direct = 0;
-  PanelModel* panel = StartAtFirstEntry(&run, &ui, &status, addresses, &direct);
+  ShownAddress first;
+  int direct = !addresses.empty() && ParseShownAddress(addresses[0], &first);
+  std::string path = direct ? ListingOf(first) : std::string();
+  PanelModel* panel =
+      StartScriptRun(&run, &ui, &status, direct ? &path : nullptr, &direct);
   for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
-    if (!ShowOne(&run, panel, addresses[i], direct && i == 0, out))
+    if (!one(&run, panel, addresses[i], direct && i == 0, out))
       status = kExitFailed;
   return FinishScriptRun(&run, status, ui.MessagesShown());
+}
+
+int RunShow(const ScriptOptions& options,
+            const std::vector<std::string>& addresses, std::ostream& out,
+            std::ostream& err) {
+  return RunForEntries(options, addresses, ShowOne, out, err);
 }

@@ -40,14 +40,22 @@ int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
                     const std::string& text, int there, int opMode,
                     std::string* file);
 
-// Starts a run that works on the entries `addresses` name: the panel opens
-// at the first entry's listing, from the host's command line, rather than
-// at the start path and then moving there; where the plugin refuses that
-// path (or the first text is no address), at the start path. *there tells
-// that the panel lists the first entry's listing. As StartScriptRun.
-PanelModel* StartAtFirstEntry(ScriptRunState* run, HostUi* ui, int* status,
-                              const std::vector<std::string>& addresses,
-                              int* there);
+// Works on one entry that a typed address names: prints what it has to
+// say about it on `out`, or says on the run's error stream why not and
+// returns 0. `there` tells that the panel lists the entry's listing.
+typedef int (*EntryRoutine)(ScriptRunState* run, PanelModel* panel,
+                            const std::string& text, int there,
+                            std::ostream& out);
+
+// A run over the entries `addresses` name: the panel opens at the first
+// entry's listing, from the host's command line, rather than at the start
+// path and then moving there (where the plugin refuses that path, or the
+// first text is no address, at the start path), and `one` is called for
+// each address in turn. Returns an ExitStatus: kExitFailed when any call
+// returned 0 (or kExitPluginError when the plugin showed a box).
+int RunForEntries(const ScriptOptions& options,
+                  const std::vector<std::string>& addresses, EntryRoutine one,
+                  std::ostream& out, std::ostream& err);
 
 // Prints the files one after another, converted from the OEM code page to
 // UTF-8 with LF line ends. An address that is malformed or that the
