@@ -85,6 +85,7 @@ prepare_prefix() {
   local loader=$1 prefix=$2 arch=${3:-}
   [ -f "$prefix/system.reg" ] && return
   local log=$root/build/wineboot-$(basename "$prefix").log
+  mkdir -p "$root/build"
   if ! env WINEPREFIX="$prefix" ${arch:+WINEARCH=$arch} \
       "$loader" wineboot -i >"$log" 2>&1 ||
      ! WINEPREFIX="$prefix" wineserver -w >>"$log" 2>&1; then
