@@ -118,6 +118,9 @@ int RunListing() {
   SortListing();
   *Listing.Items = Listing.List.Items;
   *Listing.Count = Listing.List.Count;
+  // The list is the host's now, freed by FreeFindData: no copy of it stays
+  // behind that could free it a second time.
+  Listing.List = PanelItemList{nullptr, 0};
   return 1;
 }
 

@@ -91,6 +91,9 @@ TEST_F(ListingFlowTest, PendingListIsHandedOverOnce) {
   panel_->Level = 4;
   panel_->Address = FtnAddress{2, 345};
   ASSERT_EQ(PanelGetFindData(panel_, &pending, &pendingCount, 0), 1);
+  // The list is the host's alone: the listing keeps no copy that a later
+  // step could free a second time (its memory may serve another list).
+  EXPECT_EQ(Listing.List.Items, nullptr);
   panel_->PendingItems = pending;
   panel_->PendingCount = pendingCount;
   PluginPanelItem* items = nullptr;

@@ -19,6 +19,7 @@
 #include "config/settings.h"
 #include "host/host_binding.h"
 #include "host/messages.h"
+#include "nodelist/file_set.h"
 #include "nodelist/records.h"
 #include "nodelist/test_images.h"
 #include "nodelist/v7_format.h"
@@ -129,6 +130,9 @@ class PanelTest : public ::testing::Test {
   }
   void TearDown() override {
     for (PanelInstance& slot : PanelSlots) ReleasePendingList(&slot);
+    // A find listing keeps the set mapped until the host closes the
+    // panel; Windows removes no mapped file.
+    CloseFileSet(&Nodelist);
     SettingsDeleteTree(SettingsKeyPath);
     if (!directory_.empty()) std::filesystem::remove_all(directory_);
     PlatformSetTestClock(-1, 0);
