@@ -36,9 +36,9 @@ enum {
 // under the same name and the file at that name is still that one,
 // unchanged (same identity, size and modification time; compared at most
 // once a millisecond); otherwise every slot is closed and the set mapped
-// afresh, so that the files of two compilations are never used together. A set found replaced while it was
-// being mapped (a compiler renaming its files into place) is mapped again,
-// up to three times.
+// afresh, so that the files of two compilations are never used together.
+// A set found replaced while it was being mapped (a compiler renaming its
+// files into place) is mapped again, up to three times.
 int OpenAndSearch(NodelistFiles* files);
 
 // Releases the four slots (data, V7+, address index, sysop index), marks
