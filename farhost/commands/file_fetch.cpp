@@ -1,36 +1,26 @@
 #include "farhost/commands/file_fetch.h"
 
 #include <cstring>
+#include <utility>
 
 #include "farhost/sys/sys.h"
 
 int FetchItemFile(FarHost* host, HANDLE plugin, const PluginPanelItem& item,
                   int opMode, std::string* text) {
   text->clear();
-  std::string folder;
-  if (!SysMakeTempDir("farhost_get_", &folder)) {
-    host->RecordError("no temporary folder for GetFiles");
+  std::vector<std::string> texts;
+  std::vector<int> fetched;
+  // 1 means done, as the host takes it: the file is opened. A missing one
+  // is then the plugin's fault, which the host's viewer would show.
+  if (!FetchItemFiles(host, plugin, {item}, opMode, &texts, &fetched)) return 0;
+  if (!fetched[0]) {
+    host->RecordError(std::string("GetFiles reported success but wrote no "
+                                  "file ") +
+                      item.FindData.cFileName);
     return 0;
   }
-  int fetched = 0;
-  char destination[NM];
-  if (folder.size() < sizeof(destination)) {
-    std::memcpy(destination, folder.c_str(), folder.size() + 1);
-    // The plugin gets its own copy, as from the host's selection.
-    PluginPanelItem copy = item;
-    // 1 means done, as the host takes it: the file is opened. A missing
-    // one is then the plugin's fault, which the host's viewer would show.
-    fetched =
-        host->Exports().GetFiles(plugin, &copy, 1, 0, destination, opMode) != 0;
-    std::string name = item.FindData.cFileName;
-    if (fetched &&
-        !SysReadFile(SysJoinPath(folder, name), kMaxFetchedFile, text)) {
-      host->RecordError("GetFiles reported success but wrote no file " + name);
-      fetched = 0;
-    }
-  }
-  SysRemoveTree(folder);
-  return fetched;
+  *text = std::move(texts[0]);
+  return 1;
 }
 
 int FetchEntryFile(FarHost* host, PanelModel* panel, int itemIndex, int opMode,
