@@ -7,11 +7,14 @@
 // remembered and commits are made in whole steps that are filled at once
 // (MADV_POPULATE_WRITE): a range that lies in an end already committed
 // needs no system call. Where the system offers transparent huge pages for
-// advised mappings, large reservations are laid into an aligned region of
-// 2 MiB chunks; each end grows in 64 KiB steps through its first chunk (a
-// small list fills no huge page) and a chunk at a time beyond it, so that
-// one huge page takes the place of 512 small ones and their faults.
-// Reservations beyond the table are committed page by page.
+// advised mappings, large reservations start an aligned region of 2 MiB
+// chunks; each end grows in 64 KiB steps while it is small (a small
+// list fills no huge page) and a chunk at a time beyond that. When an end
+// outgrows the small steps, its first chunk is committed whole and turned
+// into one huge page (MADV_COLLAPSE, which keeps what was written), so that
+// one huge page takes the place of 512 small ones and their faults: on a
+// virtual machine the first touch of each small page can cost several
+// microseconds. Reservations beyond the table are committed page by page.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -27,15 +30,20 @@ namespace {
 
 const size_t kSmallStep = 64 * 1024;
 const size_t kHugeStep = 2 * 1024 * 1024;
+// An end grows in small steps up to this distance from the region's edge.
+const size_t kSmallEnd = 256 * 1024;
+
+#if defined(__linux__) && !defined(MADV_COLLAPSE)
+#define MADV_COLLAPSE 25  // Linux 6.1 and later; older kernels refuse it
+#endif
 
 struct Reservation {
-  uintptr_t Base;    // what the caller got
-  size_t Size;       // what the caller asked for
-  uintptr_t Region;  // the mapping: Base lies in it, Base + Size ends it
-  size_t RegionSize;
-  size_t Step;       // commit step: 64 KiB, or a huge-page chunk
-  size_t LowEnd;     // [Region, Region + LowEnd) is committed
-  size_t HighStart;  // [Region + HighStart, Region + RegionSize) is too
+  uintptr_t Base;     // what the caller got; the mapping starts there
+  size_t Size;        // what the caller asked for
+  size_t RegionSize;  // the mapping: Size, or whole chunks beyond it
+  size_t Step;        // commit step: 64 KiB, or a huge-page chunk
+  size_t LowEnd;      // [Base, Base + LowEnd) is committed
+  size_t HighStart;   // [Base + HighStart, Base + Size) is too
 };
 Reservation g_reservations[16];
 
@@ -94,33 +102,54 @@ size_t RoundUp(size_t value, size_t step, size_t limit) {
   return rounded > limit || rounded < value ? limit : rounded;
 }
 
-// Commits [offset, end) (offsets in the region) of a remembered
-// reservation; 0 when the range is not next to either committed end (the
-// caller commits it plainly).
-// The step in which an end grows to a point `distance` bytes from the
-// region's edge: small steps within the first huge-page chunk of either
-// end, so that a small list fills no huge page, and whole chunks beyond.
+// The step in which an end grows to a point `distance` bytes from its
+// edge: small steps while the end is small, whole chunks beyond.
 size_t GrowthStep(const Reservation* r, size_t distance) {
-  return distance <= kHugeStep ? kSmallStep : r->Step;
+  return distance <= kSmallEnd ? kSmallStep : r->Step;
 }
 
+// Makes the chunk [first, first + kHugeStep) readable and writable without
+// filling it, and asks for it as one huge page with what it holds. Best
+// effort: without it, the pages come one by one when they are touched.
+int CommitChunkWhole(uintptr_t first) {
+  void* start = reinterpret_cast<void*>(first);
+  if (mprotect(start, kHugeStep, PROT_READ | PROT_WRITE) != 0) return 0;
+#ifdef MADV_COLLAPSE
+  madvise(start, kHugeStep, MADV_COLLAPSE);
+#endif
+  return 1;
+}
+
+// Commits [offset, end) of a remembered reservation; 0 when the range is
+// not next to either committed end (the caller commits it plainly).
 int CommitAtAnEnd(Reservation* r, size_t offset, size_t end, int* ok) {
   if (end <= r->LowEnd || offset >= r->HighStart) return *ok = 1;
-  // The caller's first byte may lie inside the first step of the region;
-  // what lies before it is committed with that step.
-  size_t lowGrowth =
-      r->Base - r->Region > r->LowEnd ? r->Base - r->Region : r->LowEnd;
-  if (offset <= lowGrowth) {
+  // An end's first chunk becomes one huge page when the end outgrows the
+  // small steps; the two ends' first chunks must be different chunks.
+  const size_t lastChunk = (r->Size - 1) - (r->Size - 1) % kHugeStep;
+  const int chunked = r->Step == kHugeStep && lastChunk >= kHugeStep;
+  if (offset <= r->LowEnd) {
     size_t newEnd = RoundUp(end, GrowthStep(r, end), r->RegionSize);
-    *ok = ProtectReadWrite(r->Region + r->LowEnd, r->Region + newEnd);
-    if (*ok) r->LowEnd = newEnd;
+    size_t from = r->LowEnd;
+    if (chunked && end > kSmallEnd && from < kHugeStep) {
+      if (!(*ok = CommitChunkWhole(r->Base))) return 1;
+      r->LowEnd = from = kHugeStep;
+    }
+    *ok = newEnd <= from || ProtectReadWrite(r->Base + from, r->Base + newEnd);
+    if (*ok && newEnd > r->LowEnd) r->LowEnd = newEnd;
     return 1;
   }
   if (end >= r->HighStart) {
-    size_t step = GrowthStep(r, r->RegionSize - offset);
+    size_t step = GrowthStep(r, r->Size - offset);
     size_t newStart = offset - offset % step;
-    *ok = ProtectReadWrite(r->Region + newStart, r->Region + r->HighStart);
-    if (*ok) r->HighStart = newStart;
+    size_t to = r->HighStart;
+    if (chunked && r->Size - newStart > kSmallEnd && to > lastChunk) {
+      // The chunk may reach past Size into the region's unused tail.
+      if (!(*ok = CommitChunkWhole(r->Base + lastChunk))) return 1;
+      r->HighStart = to = lastChunk;
+    }
+    *ok = newStart >= to || ProtectReadWrite(r->Base + newStart, r->Base + to);
+    if (*ok && newStart < r->HighStart) r->HighStart = newStart;
     return 1;
   }
   return 0;
@@ -132,8 +161,9 @@ void* MapNothing(size_t bytes) {
   return base == MAP_FAILED ? nullptr : base;
 }
 
-// A region of whole huge-page chunks, aligned to them, whose last `bytes`
-// are handed out. Null when it cannot be had; the caller falls back.
+// A region of whole huge-page chunks, aligned to them, whose first `bytes`
+// are handed out; the rest of its last chunk is never used. Null when it
+// cannot be had; the caller falls back.
 void* ReserveInChunks(size_t bytes, Reservation* slot) {
   size_t regionSize = RoundUp(bytes, kHugeStep, SIZE_MAX);
   if (regionSize == SIZE_MAX || regionSize > SIZE_MAX - kHugeStep)
@@ -150,13 +180,8 @@ void* ReserveInChunks(size_t bytes, Reservation* slot) {
 #ifdef MADV_HUGEPAGE
   madvise(reinterpret_cast<void*>(region), regionSize, MADV_HUGEPAGE);
 #endif
-  uintptr_t base = region + (regionSize - bytes);
-  // The part of the region before the caller's first byte is never used.
-  size_t lead = base - region;
-  *slot = Reservation{base,       bytes,     region,
-                      regionSize, kHugeStep, lead - lead % kSmallStep,
-                      regionSize};
-  return reinterpret_cast<void*>(base);
+  *slot = Reservation{region, bytes, regionSize, kHugeStep, 0, bytes};
+  return reinterpret_cast<void*>(region);
 }
 
 }  // namespace
@@ -179,8 +204,7 @@ void* ReserveAddressSpace(size_t bytes) {
   void* base = MapNothing(bytes);
   if (base == nullptr) return nullptr;
   if (slot != nullptr && kSmallStep % page == 0)
-    *slot = Reservation{
-        uintptr_t(base), bytes, uintptr_t(base), bytes, kSmallStep, 0, bytes};
+    *slot = Reservation{uintptr_t(base), bytes, bytes, kSmallStep, 0, bytes};
   return base;
 }
 
@@ -201,9 +225,8 @@ int CommitAddressRange(void* base, size_t offset, size_t bytes) {
       errno = EINVAL;
       return 0;
     }
-    size_t lead = r->Base - r->Region;
     int ok = 0;
-    if (CommitAtAnEnd(r, lead + offset, lead + offset + bytes, &ok)) return ok;
+    if (CommitAtAnEnd(r, offset, offset + bytes, &ok)) return ok;
   }
   size_t page = PageSize();
   uintptr_t start = uintptr_t(base) + offset;
@@ -221,7 +244,7 @@ void ReleaseAddressSpace(void* base, size_t bytes) {
   if (base == nullptr) return;
   Reservation* r = FindReservation(base);
   if (r != nullptr) {
-    munmap(reinterpret_cast<void*>(r->Region), r->RegionSize);
+    munmap(reinterpret_cast<void*>(r->Base), r->RegionSize);
     *r = Reservation{};
     return;
   }
