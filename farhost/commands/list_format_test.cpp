@@ -73,12 +73,15 @@ TEST(ListFormat, EscapesFieldsAndAttributes) {
 
 TEST(ListFormat, TsvLineHasSeventeenFields) {
   PanelModel panel;
-  HostItemCopy copy{};
-  std::strcpy(copy.Item.FindData.cFileName, "a\tb");
-  copy.HasDescription = 1;
-  copy.Description = "x\\y";
-  copy.Columns = {"Hub", "Some\nBBS"};  // fewer than nine columns
-  panel.Copies.push_back(copy);
+  PluginPanelItem item{};
+  std::strcpy(item.FindData.cFileName, "a\tb");
+  char description[] = "x\\y", hub[] = "Hub", bbs[] = "Some\nBBS";
+  char* columns[] = {hub, bbs};  // fewer than nine columns
+  item.Description = description;
+  item.CustomColumnData = columns;
+  item.CustomColumnNumber = 2;
+  std::vector<std::string> faults;
+  CopyPluginItems(&item, 1, &panel.Copies, &faults);
   BindItems(&panel);
   std::ostringstream out;
   WriteTsvListing(panel, 866, out);

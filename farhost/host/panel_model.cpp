@@ -4,9 +4,10 @@
 
 namespace {
 
-// A text of the plugin, cut at limit bytes (the host's copy always ends).
-std::string CopyText(const char* text, size_t limit) {
-  return std::string(text, strnlen(text, limit));
+// Appends a text of the plugin, cut at kMaxItemText bytes, and its NUL.
+void AppendText(const char* text, std::string* texts) {
+  texts->append(text, strnlen(text, kMaxItemText));
+  texts->push_back('\0');
 }
 
 // The block's size word; 0 when the block cannot be copied.
@@ -25,18 +26,6 @@ size_t UserDataSize(const PluginPanelItem& item, std::vector<std::string>* f) {
   return size;
 }
 
-void CopyColumns(const PluginPanelItem& item, HostItemCopy* copy) {
-  int count = item.CustomColumnNumber;
-  if (item.CustomColumnData == nullptr || count < 0) count = 0;
-  if (count > kMaxCustomColumns) count = kMaxCustomColumns;
-  copy->Columns.resize(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    const char* text = item.CustomColumnData[i];
-    copy->Columns[static_cast<size_t>(i)] =
-        text != nullptr ? CopyText(text, kMaxItemText) : std::string();
-  }
-}
-
 void CopyOne(const PluginPanelItem& item, HostItemCopy* copy,
              std::vector<std::string>* faults) {
   copy->Item = item;
@@ -44,11 +33,18 @@ void CopyOne(const PluginPanelItem& item, HostItemCopy* copy,
   data.cFileName[sizeof(data.cFileName) - 1] = '\0';
   data.cAlternateFileName[sizeof(data.cAlternateFileName) - 1] = '\0';
   copy->HasDescription = item.Description != nullptr;
-  copy->Description =
-      copy->HasDescription ? CopyText(item.Description, kMaxItemText) : "";
   copy->HasOwner = item.Owner != nullptr;
-  copy->Owner = copy->HasOwner ? CopyText(item.Owner, kMaxItemText) : "";
-  CopyColumns(item, copy);
+  int count = item.CustomColumnNumber;
+  if (item.CustomColumnData == nullptr || count < 0) count = 0;
+  if (count > kMaxCustomColumns) count = kMaxCustomColumns;
+  copy->ColumnCount = count;
+  copy->Texts.clear();
+  if (copy->HasDescription) AppendText(item.Description, &copy->Texts);
+  if (copy->HasOwner) AppendText(item.Owner, &copy->Texts);
+  for (int i = 0; i < count; ++i) {
+    const char* text = item.CustomColumnData[i];
+    AppendText(text != nullptr ? text : "", &copy->Texts);
+  }
   if (item.Flags & PPIF_USERDATA) {
     size_t size = UserDataSize(item, faults);
     const unsigned char* block =
@@ -58,17 +54,26 @@ void CopyOne(const PluginPanelItem& item, HostItemCopy* copy,
   }
 }
 
+// The text that starts at *at in Texts; *at moves past its NUL. Past the
+// end (a copy not made by CopyOne) every text is empty.
+char* NextText(HostItemCopy* copy, size_t* at) {
+  if (*at >= copy->Texts.size()) return copy->Texts.data() + copy->Texts.size();
+  char* text = copy->Texts.data() + *at;
+  *at += std::strlen(text) + 1;
+  return text;
+}
+
 void BindOne(HostItemCopy* copy) {
   PluginPanelItem& item = copy->Item;
-  item.Description = copy->HasDescription ? copy->Description.data() : nullptr;
-  item.Owner = copy->HasOwner ? copy->Owner.data() : nullptr;
+  size_t at = 0;
+  item.Description = copy->HasDescription ? NextText(copy, &at) : nullptr;
+  item.Owner = copy->HasOwner ? NextText(copy, &at) : nullptr;
   // Sized once: the host binds every item of every listing.
-  copy->ColumnPointers.resize(copy->Columns.size());
-  for (size_t i = 0; i < copy->Columns.size(); ++i)
-    copy->ColumnPointers[i] = copy->Columns[i].data();
-  item.CustomColumnNumber = static_cast<int>(copy->Columns.size());
+  copy->ColumnPointers.resize(static_cast<size_t>(copy->ColumnCount));
+  for (char*& column : copy->ColumnPointers) column = NextText(copy, &at);
+  item.CustomColumnNumber = copy->ColumnCount;
   item.CustomColumnData =
-      copy->Columns.empty() ? nullptr : copy->ColumnPointers.data();
+      copy->ColumnCount == 0 ? nullptr : copy->ColumnPointers.data();
   if (item.Flags & PPIF_USERDATA)
     item.UserData = reinterpret_cast<uintptr_t>(copy->UserData.data());
 }

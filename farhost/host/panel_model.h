@@ -24,12 +24,16 @@ enum : size_t {
 };
 enum { kMaxCustomColumns = 10, kMaxListedItems = 1000000 };
 
-// One item as the host keeps it; Item's pointers are bound to the strings.
+// One item as the host keeps it; Item's pointers are bound to its texts.
+// The description, the owner and the column texts lie one after another in
+// Texts, each ended by a NUL (an absent description or owner takes no
+// room), so that a listing of thousands of items makes a few blocks per
+// item rather than one per text.
 struct HostItemCopy {
   PluginPanelItem Item;
   int HasDescription, HasOwner;
-  std::string Description, Owner;
-  std::vector<std::string> Columns;
+  int ColumnCount;
+  std::string Texts;
   std::vector<char*> ColumnPointers;
   std::vector<unsigned char> UserData;  // with PPIF_USERDATA
 };

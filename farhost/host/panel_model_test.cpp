@@ -59,10 +59,9 @@ TEST(PanelModel, CopiesTextsAndKeepsNulls) {
   std::vector<std::string> faults;
   CopyPluginItems(items, 2, &panel.Copies, &faults);
   // Bound to the host's own strings straight away.
-  EXPECT_EQ(panel.Copies[0].Item.Description,
-            panel.Copies[0].Description.data());
-  EXPECT_EQ(panel.Copies[0].Item.CustomColumnData[0],
-            panel.Copies[0].Columns[0].data());
+  const char* texts = panel.Copies[0].Texts.data();
+  EXPECT_EQ(panel.Copies[0].Item.Description, texts);
+  EXPECT_EQ(panel.Copies[0].Item.CustomColumnData[0], texts + 9);
   BindItems(&panel);
   description[0] = '9';
   const PluginPanelItem& first = panel.Items[0];
