@@ -8,7 +8,6 @@
 #include "farhost/commands/find_walk.h"
 #include "farhost/commands/list_format.h"
 #include "farhost/commands/show_command.h"
-#include "farhost/console/console_ui.h"
 
 namespace {
 
@@ -152,34 +151,31 @@ int RunConnect(const ScriptOptions& options,
 
 int RunBinkd(const ScriptOptions& options, const std::string* path,
              const std::string& domain, std::ostream& out, std::ostream& err) {
-  ConsoleUi ui(options.Host.CodePage, &err);
-  ScriptRunState run;
-  run.Options = options;
-  run.Err = &err;
-  int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
+  ConsoleScriptRun run(options, err);
+  PanelModel* panel = StartScriptRun(&run.Run, &run.Ui, &run.Status);
   if (panel != nullptr && path != nullptr &&
-      !MoveScriptPanel(&run, panel, *path))
-    return FinishScriptRun(&run, kExitFailed, ui.MessagesShown());
-  if (panel == nullptr)
-    return FinishScriptRun(&run, status, ui.MessagesShown());
-  BinkdWalk walk{run.Host.get(), panel->Plugin, {}};
+      !MoveScriptPanel(&run.Run, panel, *path)) {
+    run.Status = kExitFailed;
+    return run.Finish();
+  }
+  if (panel == nullptr) return run.Finish();
+  FarHost* host = run.Run.Host.get();
+  BinkdWalk walk{host, panel->Plugin, {}};
   if (path == nullptr)
-    run.Host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
+    host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
   else
     AddListedNode(&walk, *panel);
   FindLimits limits;
   limits.WholeItems = 1;
-  FindResult result =
-      FindFiles(run.Host.get(), panel, "*", limits, OnEntryFound, &walk);
+  FindResult result = FindFiles(host, panel, "*", limits, OnEntryFound, &walk);
   FetchOpenBatches(&walk);
   if (result.CutShort) {
     err << "tolvane: the search stopped: " << result.Reason << "\n";
-    status = kExitWalkCut;
+    run.Status = kExitWalkCut;
   }
   std::stable_sort(walk.Nodes.begin(), walk.Nodes.end(), ComesBefore);
   for (const BinkdNode& node : walk.Nodes)
     out << "node " << EntryAddress(node.Block) << "@" << domain << " "
         << node.Hosts << "\n";
-  return FinishScriptRun(&run, status, ui.MessagesShown());
+  return run.Finish();
 }

@@ -5,7 +5,6 @@
 #include "farhost/commands/list_format.h"
 #include "farhost/commands/script_run.h"
 #include "farhost/commands/table_format.h"
-#include "farhost/console/console_ui.h"
 #include "farhost/host/host_panels.h"
 #include "farhost/sys/sys.h"
 
@@ -43,36 +42,28 @@ std::string BundledSamplePath() {
 
 int RunLs(const ScriptOptions& options, const std::string* path,
           ListFormat format, std::ostream& out, std::ostream& err) {
-  ConsoleUi ui(options.Host.CodePage, &err);
-  ScriptRunState run;
-  run.Options = options;
-  run.Err = &err;
-  int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status, path);
+  ConsoleScriptRun run(options, err);
+  PanelModel* panel = StartScriptRun(&run.Run, &run.Ui, &run.Status, path);
   if (panel != nullptr)
-    PrintListing(run.Host.get(), *panel, format, options.Host.CodePage, out);
-  return FinishScriptRun(&run, status, ui.MessagesShown());
+    PrintListing(run.Run.Host.get(), *panel, format, options.Host.CodePage,
+                 out);
+  return run.Finish();
 }
 
 int RunFind(const ScriptOptions& options, const std::string& mask,
             std::ostream& out, std::ostream& err,
             const std::string& containing) {
-  ConsoleUi ui(options.Host.CodePage, &err);
-  ScriptRunState run;
-  run.Options = options;
-  run.Err = &err;
-  int status = kExitOk;
-  PanelModel* panel = StartScriptRun(&run, &ui, &status);
-  if (panel == nullptr)
-    return FinishScriptRun(&run, status, ui.MessagesShown());
-  run.Host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
+  ConsoleScriptRun run(options, err);
+  PanelModel* panel = StartScriptRun(&run.Run, &run.Ui, &run.Status);
+  if (panel == nullptr) return run.Finish();
+  FarHost* host = run.Run.Host.get();
+  host->Exports().SetDirectory(panel->Plugin, "\\", OPM_FIND);
   HitPrinter printer{&out, options.Host.CodePage};
-  FindResult result =
-      FindFilesContaining(run.Host.get(), panel, mask, containing, FindLimits(),
-                          PrintHit, &printer);
+  FindResult result = FindFilesContaining(host, panel, mask, containing,
+                                          FindLimits(), PrintHit, &printer);
   if (result.CutShort) {
     err << "tolvane: the search stopped: " << result.Reason << "\n";
-    status = kExitWalkCut;
+    run.Status = kExitWalkCut;
   }
-  return FinishScriptRun(&run, status, ui.MessagesShown());
+  return run.Finish();
 }

@@ -63,3 +63,14 @@ int MoveScriptPanel(ScriptRunState* run, PanelModel* panel,
   *run->Err << "tolvane: the plugin did not move to " << path << "\n";
   return 0;
 }
+
+ConsoleScriptRun::ConsoleScriptRun(const ScriptOptions& options,
+                                   std::ostream& err)
+    : Ui(options.Host.CodePage, &err) {
+  Run.Options = options;
+  Run.Err = &err;
+}
+
+int ConsoleScriptRun::Finish() {
+  return FinishScriptRun(&Run, Status, Ui.MessagesShown());
+}

@@ -1,4 +1,4 @@
-// One scripted run of the plugin for the ls, find, show and key commands:
+// One scripted run of the plugin for the scripting commands:
 // scratch settings, a host on a given front end, a panel opened from the
 // plugins menu, and at the end every panel closed and the faults reported;
 // with the program's options and exit statuses that every command shares.
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "farhost/commands/scratch_settings.h"
+#include "farhost/console/console_ui.h"
 #include "farhost/host/host.h"
 
 // Exit statuses of the tolvane program.
@@ -47,6 +48,17 @@ struct ScriptRunState {
 PanelModel* StartScriptRun(ScriptRunState* run, HostUi* ui, int* status,
                            const std::string* path = nullptr,
                            int* atPath = nullptr);
+
+// A run whose boxes go to the error stream as text. The front end comes
+// first, so that the run ends before it.
+struct ConsoleScriptRun {
+  ConsoleScriptRun(const ScriptOptions& options, std::ostream& err);
+  ConsoleUi Ui;
+  ScriptRunState Run;
+  int Status = kExitOk;
+  // FinishScriptRun with Status and the boxes shown.
+  int Finish();
+};
 
 // Closes every panel and reports the host's record of faults. The status:
 // the interruption's (SysInterruption) when the run was interrupted, else

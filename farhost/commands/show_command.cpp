@@ -3,7 +3,6 @@
 #include "farhost/commands/file_fetch.h"
 #include "farhost/commands/list_format.h"
 #include "farhost/commands/script_run.h"
-#include "farhost/console/console_ui.h"
 #include "farhost/host/host_panels.h"
 #include "farhost/sys/sys.h"
 
@@ -112,20 +111,16 @@ int FetchShownEntry(ScriptRunState* run, PanelModel* panel,
 int RunForEntries(const ScriptOptions& options,
                   const std::vector<std::string>& addresses, EntryRoutine one,
                   std::ostream& out, std::ostream& err) {
-  ConsoleUi ui(options.Host.CodePage, &err);
-  ScriptRunState run;
-  run.Options = options;
-  run.Err = &err;
-  int status = kExitOk;
+  ConsoleScriptRun run(options, err);
   ShownAddress first;
   int direct = !addresses.empty() && ParseShownAddress(addresses[0], &first);
   std::string path = direct ? ListingOf(first) : std::string();
-  PanelModel* panel =
-      StartScriptRun(&run, &ui, &status, direct ? &path : nullptr, &direct);
+  PanelModel* panel = StartScriptRun(&run.Run, &run.Ui, &run.Status,
+                                     direct ? &path : nullptr, &direct);
   for (size_t i = 0; panel != nullptr && i < addresses.size(); ++i)
-    if (!one(&run, panel, addresses[i], direct && i == 0, out))
-      status = kExitFailed;
-  return FinishScriptRun(&run, status, ui.MessagesShown());
+    if (!one(&run.Run, panel, addresses[i], direct && i == 0, out))
+      run.Status = kExitFailed;
+  return run.Finish();
 }
 
 int RunShow(const ScriptOptions& options,
