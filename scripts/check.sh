@@ -58,6 +58,10 @@ probe_32bit() {
       return
     fi
   done
+  if [ ! -x "$wine32" ]; then
+    runs32=no why="Wine's 32-bit loader is not installed ($wine32)"
+    return
+  fi
   local out=$root/build/probe-32bit.log status=0
   mkdir -p "$root/build"
   "$wine32" --version >"$out" 2>&1 &

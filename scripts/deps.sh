@@ -33,7 +33,36 @@ fi
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
   dpkg --add-architecture i386
 fi
+# A mirror in the middle of a sync serves an index that fails its checksum
+# ("File has unexpected size"); a later try usually gets a whole one, and
+# the indexes that did arrive still serve the packages of the other
+# architecture.
+update_indexes() {
+  local try
+  for try in 1 2 3; do
+    apt-get update -qq && return 0
+    sleep $((try * 10))
+  done
+  echo "deps.sh: apt-get update failed three times; going on with the" \
+       "indexes it has" >&2
+}
+install() {
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null
+}
+
 echo "deps.sh: installing ${missing[*]}"
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-  "${missing[@]}" >/dev/null
+update_indexes
+# Wine's 32-bit side needs i386 libraries of exactly the versions of the
+# amd64 ones; while the i386 index of a mirror is out of step they cannot
+# be installed. Everything else is installed regardless, and the check then
+# finds no 32-bit loader and runs the Windows tests as 64-bit programs.
+native=() foreign=()
+for p in "${missing[@]}"; do
+  case $p in *:i386) foreign+=("$p") ;; *) native+=("$p") ;; esac
+done
+[ ${#native[@]} -eq 0 ] || install "${native[@]}"
+if [ ${#foreign[@]} -gt 0 ] && ! install "${foreign[@]}"; then
+  echo "deps.sh: could not install ${foreign[*]} (the mirror's i386" \
+       "packages do not match the amd64 ones); 32-bit programs will not" \
+       "run under Wine here" >&2
+fi
