@@ -17,6 +17,7 @@
 #include "farhost/commands/show_command.h"
 #include "farhost/host/host.h"
 #include "farhost/sys/sys.h"
+#include "version/version.h"
 #if TOLVANE_BROWSER
 #include "farhost/browse/browse_command.h"
 #endif
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
   options.Host.Language.clear();
   CLI::App app{"Tolvane: the FidoNet nodelist panel, run in farhost"};
   app.footer(kFooter);
+  app.set_version_flag("--version", VersionLine("tolvane"),
+                       "print the version and the commit it was built from");
   app.require_subcommand(0, 1);
   AddHostOptions(&app, &options);
   AddOverrides(&app, &options.Overrides);
