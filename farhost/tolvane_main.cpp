@@ -13,10 +13,12 @@
 #include "farhost/commands/info_command.h"
 #include "farhost/commands/internet_commands.h"
 #include "farhost/commands/key_command.h"
+#include "farhost/commands/program_files.h"
 #include "farhost/commands/script_commands.h"
 #include "farhost/commands/show_command.h"
 #include "farhost/host/host.h"
 #include "farhost/sys/sys.h"
+#include "version/version.h"
 #if TOLVANE_BROWSER
 #include "farhost/browse/browse_command.h"
 #endif
@@ -58,14 +60,11 @@ const char kFooter[] =
     "  130, 143  interrupted (Ctrl+C, SIGTERM): what was found so far is\n"
     "     printed and the scratch settings are removed all the same";
 
-std::string DefaultPluginPath() {
-  return SysJoinPath(SysExecutableDir(), SysDefaultPluginName());
-}
-
 void AddHostOptions(CLI::App* app, ScriptOptions* options) {
   HostOptions* host = &options->Host;
   app->add_option("--plugin", host->PluginPath,
-                  "the plugin binary (default: plugin folder beside tolvane)");
+                  "the plugin binary (default: the plugin installed with "
+                  "tolvane)");
   app->add_option("--codepage", host->CodePage,
                   "OEM code page of the plugin's texts: 437 or 866")
       ->check(CLI::IsMember({437, 866}));
@@ -105,6 +104,8 @@ int main(int argc, char** argv) {
   options.Host.Language.clear();
   CLI::App app{"Tolvane: the FidoNet nodelist panel, run in farhost"};
   app.footer(kFooter);
+  app.set_version_flag("--version", VersionLine("tolvane"),
+                       "print the version and the commit it was built from");
   app.require_subcommand(0, 1);
   AddHostOptions(&app, &options);
   AddOverrides(&app, &options.Overrides);
@@ -153,10 +154,10 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }
   if (options.Host.PluginPath.empty())
-    options.Host.PluginPath = DefaultPluginPath();
+    options.Host.PluginPath = ProgramPluginPath();
   if (options.Host.Language.empty())
     options.Host.Language = LanguageFromEnvironment();
-  options.SamplePath = BundledSamplePath();
+  options.SamplePath = ProgramSamplePath();
   if (info->parsed()) return RunInfo(options.Host, std::cout, std::cerr);
   // A scripted command that is interrupted still deletes its scratch
   // settings before it ends.

@@ -174,6 +174,11 @@ for preset in linux asan "$windows"; do
   ctest --preset "$preset" -j "$jobs" --timeout 900 || failed=1
 done
 
+# What users install: cmake --install, the Debian package and the archive,
+# the Windows ZIP (scripts/check-install.sh says what it checks).
+begin "install and packages"
+scripts/check-install.sh "$runs32" || failed=1
+
 begin "fuzz targets, ${FUZZ_SECONDS:-5} s each"
 shopt -s nullglob
 for target in build/fuzz/bin/fuzz_*; do

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Tolvane's build needs, and only those
-# that are missing. Usage: scripts/deps.sh [native|all|win64]
+# that are missing. Usage: scripts/deps.sh [native|all|win64|release]
 #   native  compilers, cmake, ninja, GoogleTest, ncurses, CLI11, JSON,
 #           libarchive (packed nodelists) and zip (to pack them in tests)
 #   all     also clang for fuzzing, mingw-w64 for the Windows plugin, Wine
 #           (32-bit) to run its tests, tmux for the terminal tests
 #   win64   the 64-bit mingw-w64 compilers and Wine's 64-bit loader, for
 #           the Windows tests on a machine that cannot run 32-bit programs
+#   release what the packages are made and checked with: dpkg-dev
+#           (dpkg-shlibdeps), file, lintian, man-db, unzip
 set -euo pipefail
 what=${1:-native}
 
@@ -17,6 +19,8 @@ if [ "$what" = all ]; then
              binutils-mingw-w64-i686 wine wine32:i386 tmux)
 elif [ "$what" = win64 ]; then
   packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
+elif [ "$what" = release ]; then
+  packages=(dpkg-dev file lintian man-db unzip)
 fi
 
 missing=()

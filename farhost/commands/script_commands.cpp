@@ -36,10 +36,6 @@ void PrintHit(const FindHit& hit, void* context) {
 
 }  // namespace
 
-std::string BundledSamplePath() {
-  return SysJoinPath(SysExecutableDir(), "sample");
-}
-
 int RunLs(const ScriptOptions& options, const std::string* path,
           ListFormat format, std::ostream& out, std::ostream& err) {
   ConsoleScriptRun run(options, err);

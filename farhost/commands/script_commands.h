@@ -13,9 +13,6 @@
 
 enum ListFormat { kListTable, kListTsv, kListJson };
 
-// The folder of the bundled sample: "sample" beside the program.
-std::string BundledSamplePath();
-
 // `tolvane ls [PATH]`: opens a panel from the plugins menu (the plugin
 // moves to its stored start path), with a path then moves there with
 // SetDirectory(path, 0), and prints the listing in the format (a table 100

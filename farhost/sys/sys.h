@@ -27,9 +27,11 @@ void SysFreeLibrary(SysLibrary library);
 // Empty when the system cannot tell.
 std::string SysExecutableDir();
 
-// The file name of the product plugin in its folder beside the program
-// ("plugin/tolvane.so", "plugin\Tolvane.dll").
-const char* SysDefaultPluginName();
+// The file name of the product plugin ("tolvane.so", "Tolvane.dll").
+const char* SysPluginFileName();
+
+// Whether a file or folder exists at path (as far as the system tells).
+int SysPathExists(const std::string& path);
 
 // The separator of this system's paths.
 char SysPathSeparator();

@@ -1,6 +1,7 @@
 // What farhost's system layer does the same way on every system: removing
-// a folder tree, listing a folder, reading a file (the standard library),
-// and the OEM conversions through per-page tables (oem_pages.cpp).
+// a folder tree, listing a folder, reading a file, asking whether a path
+// exists (the standard library), and the OEM conversions through per-page
+// tables (oem_pages.cpp).
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,11 @@ std::vector<std::string> SysListDir(const std::string& path) {
   for (; !error && entry != end; entry.increment(error))
     names.push_back(entry->path().filename().string());
   return names;
+}
+
+int SysPathExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error) ? 1 : 0;
 }
 
 int SysReadFile(const std::string& path, size_t maxBytes, std::string* data) {

@@ -45,7 +45,7 @@ std::string SysExecutableDir() {
   return slash == 0 ? std::string("/") : text.substr(0, slash);
 }
 
-const char* SysDefaultPluginName() { return "plugin/tolvane.so"; }
+const char* SysPluginFileName() { return "tolvane.so"; }
 
 char SysPathSeparator() { return '/'; }
 

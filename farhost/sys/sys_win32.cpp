@@ -48,7 +48,7 @@ std::string SysExecutableDir() {
   return text.substr(0, slash);
 }
 
-const char* SysDefaultPluginName() { return "plugin\\Tolvane.dll"; }
+const char* SysPluginFileName() { return "Tolvane.dll"; }
 
 char SysPathSeparator() { return '\\'; }
 

@@ -255,7 +255,7 @@ const char* const kAboutLines[] = {
     "About Plugin",
     "",
     "Tolvane: FidoNet nodelist browser for FAR Manager",
-    "version 1.1, compiled at " __DATE__ " " __TIME__,
+    "version " TOLVANE_VERSION ", compiled at " __DATE__ " " __TIME__,
     "Copyright (c) 2026 the Tolvane developers",
     "",
     "FidoNet echo area: TOLVANE",

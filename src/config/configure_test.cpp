@@ -370,7 +370,7 @@ TEST_F(ConfigureTest, AboutBoxLines) {
   EXPECT_EQ(m.Lines[0], "About Plugin");
   EXPECT_EQ(m.Lines[1], "");
   EXPECT_EQ(m.Lines[2], "Tolvane: FidoNet nodelist browser for FAR Manager");
-  const std::string prefix = "version 1.1, compiled at ";
+  const std::string prefix = "version " TOLVANE_VERSION ", compiled at ";
   ASSERT_EQ(m.Lines[3].rfind(prefix, 0), 0u);
   EXPECT_TRUE(
       MatchesForm(m.Lines[3].substr(prefix.size()), "Aaa _9 9999 99:99:99"))

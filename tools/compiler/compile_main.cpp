@@ -4,8 +4,11 @@
 #include <string>
 
 #include "compiler/output_set.h"
+#include "version/version.h"
 
 int main(int argc, char** argv) {
+  if (AnswerVersionOrHelp(argc, argv, "tolvane-compile", v7c::kCompilerUsage))
+    return 0;
   v7c::CompilerArgs args;
   std::string error;
   if (!v7c::ParseCompilerArgs(argc, argv, &args, &error)) {

@@ -19,6 +19,7 @@
 #include "nodelist/text_fields.h"
 #include "nodelist/v7_format.h"
 #include "platform/platform.h"
+#include "version/version.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ int PrintEntry(NodeRecord* r, void* count) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerVersionOrHelp(argc, argv, "tolvane-dump", kUsage)) return 0;
   DumpArgs args;
   if (!ParseArgs(argc, argv, &args)) {
     std::fputs(kUsage, stderr);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "generator/generator.h"
+#include "version/version.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int ParseArgs(int argc, char** argv, v7gen::GeneratorOptions* o,
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerVersionOrHelp(argc, argv, "tolvane-gen", kUsage)) return 0;
   v7gen::GeneratorOptions options = {0, 1, 0};
   std::string out, points;
   if (!ParseArgs(argc, argv, &options, &out, &points)) {
