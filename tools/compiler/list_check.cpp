@@ -102,8 +102,9 @@ int CheckLineForm(Checker* c, const ListLine& line) {
     Report(c, line.number, Severity::kWarning, "the last line has no line end");
   if (line.length > kMaxListLine)
     Report(c, line.number, Severity::kWarning,
-           "the line is %zu characters long; a nodelist line has at most %zu",
-           line.length, kMaxListLine);
+           "the line is %lu characters long; a nodelist line has at most %lu",
+           static_cast<unsigned long>(line.length),
+           static_cast<unsigned long>(kMaxListLine));
   if (line.length > 0 &&
       (line.text[line.length - 1] == ' ' || line.text[line.length - 1] == '\t'))
     Report(c, line.number, Severity::kWarning, "blanks at the end of the line");
@@ -116,9 +117,9 @@ int CheckLineForm(Checker* c, const ListLine& line) {
              "a CR that no LF follows (line ends of CR alone?)");
     else
       Report(c, line.number, Severity::kError,
-             "the line holds a control byte 0x%02X at column %zu: it is not "
+             "the line holds a control byte 0x%02X at column %lu: it is not "
              "text",
-             bytes[i], i + 1);
+             bytes[i], static_cast<unsigned long>(i + 1));
     return 0;
   }
   return 1;
