@@ -75,10 +75,13 @@ class WeeklyJob : public ::testing::Test {
     EXPECT_TRUE(v7test::ZipText(Lists(name), member, text));
     return name + "/" + member;
   }
-  v7test::ProgramRun Update(const std::string& out) {
-    return v7test::RunCompilerWords({"--update", Lists(""), "--out",
-                                     (dir_ / out).string(), "--name", "FIDO",
-                                     Lists("POINTS")});
+  v7test::ProgramRun Update(const std::string& out,
+                            const std::string& changes = "") {
+    std::vector<std::string> words = {
+        "--update", Lists(""), "--out",        (dir_ / out).string(),
+        "--name",   "FIDO",    Lists("POINTS")};
+    if (!changes.empty()) words.insert(words.end(), {"--changes", changes});
+    return v7test::RunCompilerWords(words);
   }
   // Compiles one list directly with the same options into `out`.
   void CompileDirectly(const std::string& list, const std::string& out) {
@@ -126,6 +129,40 @@ TEST_F(WeeklyJob, PackedListAndTwoDifferenceFilesGiveTheNewestSet) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.find("made from"), std::string::npos) << run.out;
   ExpectSameSets("v7", "direct");
+}
+
+// One report from the starting list to the newest, not one per week.
+TEST_F(WeeklyJob, ChangesGoFromTheStartingListToTheNewest) {
+  Put("NODEDIFF.009", v7test::MakeNodediff(day002_, day009_));
+  Put("NODEDIFF.122", v7test::MakeNodediff(day009_, day122_));
+  std::string report = (dir_ / "changes.txt").string();
+  v7test::ProgramRun run = Update("v7", report);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string text = ReadFile(report);
+  EXPECT_EQ(text.rfind("Changes from " + list002_ +
+                           " (day 002 of 2009) to NODELIST.122 (day 122 of "
+                           "2014)\n",
+                       0),
+            0u)
+      << text.substr(0, 200);
+  EXPECT_NE(text.find("\nSummary: 363 added, 3742 removed, 80 Down, 1220 "
+                      "changed, 28 moved (6066 entries before, 2687 after)\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(report + ".tmp"));
+  run = Update("v7", report);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadFile(report).find("\nNo entry changed.\n"), std::string::npos);
+  run = Update("v7", (dir_ / "no-such-folder" / "changes.txt").string());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+  const std::vector<std::string> misuses[] = {
+      {"--out", "V7", "--changes", "C", "LIST"},
+      {"--check", "LIST", "--out", "V7"},
+      {"--check", "LIST", "--update", "DIR"},
+      {"--check"},
+  };
+  for (const auto& words : misuses)
+    EXPECT_EQ(v7test::RunCompilerWords(words).status, 2) << words[0];
 }
 
 TEST_F(WeeklyJob, MissingOrDamagedWeekCompilesTheListReached) {

@@ -86,16 +86,18 @@ std::string EndpointHostPort(const EndpointLine& endpoint) {
          std::to_string(endpoint.Port);
 }
 
-std::vector<ItemEndpoints> PanelEndpoints(FarHost* host,
-                                          const PanelModel& panel) {
+std::vector<ItemDescription> PanelDescriptions(FarHost* host,
+                                               const PanelModel& panel) {
   std::vector<std::string> files;
   std::vector<int> fetched;
   FetchItemFiles(host, panel.Plugin, panel.Items, OPM_FIND | OPM_SILENT, &files,
                  &fetched);
-  std::vector<ItemEndpoints> endpoints(panel.Items.size());
-  for (size_t i = 0; i < endpoints.size(); ++i) {
-    endpoints[i].Known = fetched[i];
-    if (fetched[i]) endpoints[i].Lines = ParseEndpointLines(files[i]);
+  std::vector<ItemDescription> descriptions(panel.Items.size());
+  for (size_t i = 0; i < descriptions.size(); ++i) {
+    descriptions[i].Known = fetched[i];
+    if (!fetched[i]) continue;
+    descriptions[i].Lines = ParseEndpointLines(files[i]);
+    descriptions[i].Flags = ParseFlagLines(files[i]);
   }
-  return endpoints;
+  return descriptions;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "farhost/commands/flag_lines.h"
 #include "farhost/host/host.h"
 
 struct EndpointLine {
@@ -27,17 +28,20 @@ std::vector<EndpointLine> ParseEndpointLines(const std::string& file);
 // "host:port", or "[address]:port" for an IPv6 address.
 std::string EndpointHostPort(const EndpointLine& endpoint);
 
-// What the description files of a panel's items list. Known is 0 for an
-// item the plugin wrote no file for (one without an address block, "..").
-struct ItemEndpoints {
+// What the description file of a panel's item lists: its endpoints and
+// its flags in words. Known is 0 for an item the plugin wrote no file for
+// (one without an address block, "..").
+struct ItemDescription {
   int Known = 0;
   std::vector<EndpointLine> Lines;
+  std::vector<FlagLine> Flags;
 };
 
-// The endpoints of every item of the panel, in the panel's order, from
-// their description files: one GetFiles call for all of them (OPM_FIND |
-// OPM_SILENT, as the host's file search asks) into one temporary folder.
-std::vector<ItemEndpoints> PanelEndpoints(FarHost* host,
-                                          const PanelModel& panel);
+// The endpoints and flags of every item of the panel, in the panel's
+// order, from their description files: one GetFiles call for all of them
+// (OPM_FIND | OPM_SILENT, as the host's file search asks) into one
+// temporary folder.
+std::vector<ItemDescription> PanelDescriptions(FarHost* host,
+                                               const PanelModel& panel);
 
 #endif  // TOLVANE_FARHOST_ENDPOINT_LINES_H

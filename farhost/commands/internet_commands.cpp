@@ -90,8 +90,8 @@ void AddNode(BinkdWalk* walk, const PluginPanelItem& item,
 void FetchBatch(BinkdWalk* walk, EntryBatch* batch) {
   batch->Entries.Plugin = walk->Plugin;
   BindItems(&batch->Entries);
-  std::vector<ItemEndpoints> endpoints =
-      PanelEndpoints(walk->Host, batch->Entries);
+  std::vector<ItemDescription> endpoints =
+      PanelDescriptions(walk->Host, batch->Entries);
   for (size_t i = 0; i < endpoints.size(); ++i)
     AddNode(walk, batch->Entries.Items[i], endpoints[i].Lines);
   batch->Entries.Copies.clear();

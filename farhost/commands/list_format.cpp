@@ -111,7 +111,30 @@ void AppendTsvLine(const PluginPanelItem& item, const SysOemTable& table,
   *line += '\n';
 }
 
-nlohmann::ordered_json JsonEndpoints(const ItemEndpoints& endpoints) {
+// The item's flags in words; null when not Known. The texts are the
+// plugin's, converted from its code page.
+nlohmann::ordered_json JsonFlags(const ItemDescription& description,
+                                 int codePage) {
+  if (!description.Known) return nullptr;
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const FlagLine& line : description.Flags) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    object["flag"] = Utf8(codePage, line.Flag.c_str());
+    object["value"] =
+        line.HasValue
+            ? nlohmann::ordered_json(Utf8(codePage, line.Value.c_str()))
+            : nullptr;
+    object["category"] =
+        line.Category.empty()
+            ? nullptr
+            : nlohmann::ordered_json(Utf8(codePage, line.Category.c_str()));
+    object["meaning"] = Utf8(codePage, line.Meaning.c_str());
+    list.push_back(object);
+  }
+  return list;
+}
+
+nlohmann::ordered_json JsonEndpoints(const ItemDescription& endpoints) {
   if (!endpoints.Known) return nullptr;
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const EndpointLine& line : endpoints.Lines) {
@@ -126,7 +149,7 @@ nlohmann::ordered_json JsonEndpoints(const ItemEndpoints& endpoints) {
 }
 
 nlohmann::ordered_json JsonItem(const PluginPanelItem& item,
-                                const ItemEndpoints& internet, int codePage) {
+                                const ItemDescription& internet, int codePage) {
   nlohmann::ordered_json object = nlohmann::ordered_json::object();
   object["name"] = Utf8(codePage, item.FindData.cFileName);
   object["description"] = Utf8(codePage, item.Description);
@@ -144,6 +167,7 @@ nlohmann::ordered_json JsonItem(const PluginPanelItem& item,
   object["region"] = has ? nlohmann::ordered_json(block.Region) : nullptr;
   object["level"] = has ? nlohmann::ordered_json(block.Level) : nullptr;
   object["internet"] = JsonEndpoints(internet);
+  object["flags"] = JsonFlags(internet, codePage);
   return object;
 }
 
@@ -214,13 +238,13 @@ void WriteTsvListing(const PanelModel& panel, int codePage, std::ostream& out) {
 }
 
 void WriteJsonListing(const PanelModel& panel,
-                      const std::vector<ItemEndpoints>& internet, int codePage,
-                      std::ostream& out) {
+                      const std::vector<ItemDescription>& internet,
+                      int codePage, std::ostream& out) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (size_t i = 0; i < panel.Items.size(); ++i)
-    list.push_back(JsonItem(panel.Items[i],
-                            i < internet.size() ? internet[i] : ItemEndpoints(),
-                            codePage));
+    list.push_back(JsonItem(
+        panel.Items[i], i < internet.size() ? internet[i] : ItemDescription(),
+        codePage));
   out << list.dump(2, ' ', false,
                    nlohmann::ordered_json::error_handler_t::replace)
       << "\n";

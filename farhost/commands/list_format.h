@@ -41,11 +41,13 @@ void WriteTsvListing(const PanelModel& panel, int codePage, std::ostream& out);
 
 // An array of objects with the keys name, description, attributes, links,
 // columns (nine texts or null), address, hub, region, level (null without a
-// block) and internet (the item's endpoints from `internet`, one per item:
-// objects with protocol, host, port and source; null when not Known),
-// indented by two.
+// block), internet (the item's endpoints from `descriptions`, one per
+// item: objects with protocol, host, port and source) and flags (objects
+// with flag, value, category and meaning; value null for a flag without
+// one, category null for a flag outside the standard lists); internet and
+// flags are null when the description is not Known. Indented by two.
 void WriteJsonListing(const PanelModel& panel,
-                      const std::vector<ItemEndpoints>& internet, int codePage,
-                      std::ostream& out);
+                      const std::vector<ItemDescription>& descriptions,
+                      int codePage, std::ostream& out);
 
 #endif  // TOLVANE_FARHOST_LIST_FORMAT_H

@@ -17,7 +17,7 @@ void PrintListing(FarHost* host, const PanelModel& panel, ListFormat format,
   if (format == kListTsv)
     WriteTsvListing(panel, codePage, out);
   else if (format == kListJson)
-    WriteJsonListing(panel, PanelEndpoints(host, panel), codePage, out);
+    WriteJsonListing(panel, PanelDescriptions(host, panel), codePage, out);
   else
     WriteTableListing(panel, codePage, kTableWidth, out);
 }

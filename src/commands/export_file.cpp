@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/flag_words.h"
 #include "host/host_binding.h"
 #include "host/messages.h"
 #include "nodelist/text_fields.h"
@@ -19,6 +20,8 @@ enum {
   kLabelWidth = 16,
   kValueRoom = kLineSize - 1 - kLabelWidth - 2 - 2,
 };
+static_assert(size_t{kFlagsTextRoom} <= size_t{kValueRoom},
+              "the flags line holds all the flags an item keeps");
 
 // The custom columns of a detailed item.
 enum Column {
@@ -72,6 +75,35 @@ void WriteEndpointLines(FileHandle file, const PluginPanelItem* item) {
     HostFunctions.sprintf(value, "%s (%s)", address,
                           EndpointSourceName(e.Protocol, e.Source));
     WriteLine(file, EndpointProtocolName(e.Protocol), value);
+  }
+}
+
+// The entry's flags: the flags column and the rest that the block keeps.
+struct ItemFlags {
+  char Text[kFlagsTextRoom + 1];
+  size_t Length;
+};
+
+void ReadItemFlags(const PluginPanelItem* item, ItemFlags* flags) {
+  CopyClipped(flags->Text, ColumnText(item, kFlags), kFlagsColumnText + 1);
+  size_t column = std::strlen(flags->Text);
+  flags->Length = column;
+  if (column == kFlagsColumnText)
+    flags->Length += ReadItemFlagsRest(item, flags->Text + column,
+                                       sizeof(flags->Text) - column);
+}
+
+// One line per flag: the flag as label, what it means as value.
+void WriteFlagLines(FileHandle file, const ItemFlags& flags) {
+  FlagCursor cursor;
+  StartFlags(&cursor, flags.Text, flags.Length);
+  FlagInfo flag;
+  while (NextFlag(&cursor, &flag)) {
+    char label[kLabelWidth + 1];
+    FlagLabel(flag, label, sizeof(label));
+    char meaning[kValueRoom + 1];
+    DescribeFlag(flag, meaning, sizeof(meaning));
+    WriteLine(file, label, meaning);
   }
 }
 
@@ -176,7 +208,9 @@ void WriteNodeDescription(FileHandle file, const PluginPanelItem* item) {
   WriteColumnLine(file, item, MLocation, kLocation);
   WriteColumnLine(file, item, MPhone, kPhone);
   WriteColumnLine(file, item, MSpeed, kSpeed);
-  WriteColumnLine(file, item, MFlags, kFlags);
+  ItemFlags flags;
+  ReadItemFlags(item, &flags);
+  WriteLine(file, MessageTable[MFlags], flags.Text);
   WriteColumnLine(file, item, MOnline, kOnline);
   char cost[16];
   HostFunctions.sprintf(cost, "%d", static_cast<int>(item->NumberOfLinks));
@@ -193,4 +227,5 @@ void WriteNodeDescription(FileHandle file, const PluginPanelItem* item) {
     WriteAddressLine(file, MessageTable[MRegion], address, kLevelZone);
   }
   WriteEndpointLines(file, item);
+  WriteFlagLines(file, flags);
 }

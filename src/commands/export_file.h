@@ -30,12 +30,15 @@ int PluginGetFiles(PluginPanelItem* items, int count, int move,
 
 // Writes the description lines of one entry to an open file: "%-16.16s: %s"
 // plus CR LF each; the address, system, sysop, location, phone, speed,
-// flags, online hours and call cost always, the password when not empty,
-// the hub when the entry is a node (Level 6) with a hub other than itself,
-// the region when Level > 2 and Region is not 0, then one line per
-// endpoint of the block, labelled with its protocol ("binkp") and valued
-// "host:port (source)". Values longer than a line can hold are cut. Write
-// errors are not looked at.
+// flags (the flags column and the rest of them that the block keeps),
+// online hours and call cost always, the password when not empty, the hub
+// when the entry is a node (Level 6) with a hub other than itself, the
+// region when Level > 2 and Region is not 0, then one line per endpoint of
+// the block, labelled with its protocol ("binkp") and valued "host:port
+// (source)", then one line per flag of the flags line, in their order,
+// labelled with the flag and valued with what it means (flag_words.h).
+// Values longer than a line can hold are cut. Write errors are not looked
+// at.
 void WriteNodeDescription(FileHandle file, const PluginPanelItem* item);
 
 #endif  // TOLVANE_COMMANDS_EXPORT_FILE_H

@@ -75,6 +75,13 @@ const char kCommonLines[] =
     "Speed           : 33600\r\n"
     "Flags           : CM,XA,IBN\r\n"
     "Online (local) h: CM\r\n";
+// The flags in words close every file: category and meaning by their
+// message numbers (operation 49, file requests 52, internet 53; CM 71,
+// XA 107; the protocol flag alone 60).
+const char kFlagLines[] =
+    "CM              : m49: m71\r\n"
+    "XA              : m52: m107\r\n"
+    "IBN             : m53: m60\r\n";
 
 TEST_F(ExportTest, DescriptionFilesMatchTheirGoldenText) {
   PluginPanelItem items[] = {
@@ -87,20 +94,23 @@ TEST_F(ExportTest, DescriptionFilesMatchTheirGoldenText) {
   };
   EXPECT_EQ(Get(items, 4, OPM_VIEW), 1);
   EXPECT_EQ(Read("7"), std::string("Node            : 2:5020/7\r\n") +
-                           kCommonLines + "Call cost       : 120\r\n");
+                           kCommonLines + "Call cost       : 120\r\n" +
+                           kFlagLines);
   EXPECT_EQ(Read("8"), std::string("NodeWord        : 2:5020/8\r\n") +
                            kCommonLines +
                            "Call cost       : -1\r\n"
                            "Password        : secret\r\n"
                            "Hub             : 2:5020/100\r\n"
-                           "Region          : 2:50\r\n");
+                           "Region          : 2:50\r\n" +
+                           kFlagLines);
   EXPECT_EQ(Read("3"), std::string("Point           : 2:5020/7.3\r\n") +
                            kCommonLines +
                            "Call cost       : 120\r\n"
-                           "Region          : 2:50\r\n");
+                           "Region          : 2:50\r\n" +
+                           kFlagLines);
   EXPECT_EQ(Read("Longer kind word"),
             std::string("A kind word long: 2:0/0\r\n") + kCommonLines +
-                "Call cost       : 120\r\n");
+                "Call cost       : 120\r\n" + kFlagLines);
   EXPECT_TRUE(host.Messages.empty());
 }
 
@@ -129,7 +139,7 @@ TEST_F(ExportTest, HubAndRegionLinesFollowLevelHubAndRegion) {
     EXPECT_EQ(text.find("Region ") != std::string::npos, c.RegionLine);
     size_t lines = 0;
     for (char ch : text) lines += ch == '\n';
-    EXPECT_EQ(lines, 9u + c.HubLine + c.RegionLine);
+    EXPECT_EQ(lines, 9u + c.HubLine + c.RegionLine + 3);
   }
 }
 
@@ -245,7 +255,7 @@ TEST_F(ExportTest, OverlongValuesAreCutToTheLine) {
     ++count;
     EXPECT_LE(line.size() + 1, 259u);
   }
-  EXPECT_EQ(count, 9);
+  EXPECT_EQ(count, 10);  // and the one flag's line
   EXPECT_NE(Read("7").find("System          : \r\n"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-// The plugin's 49 language strings and the key bar built from them.
+// The plugin's language strings and the key bar built from them.
 //
 // MessageTable[n] is the host's string number n of the plugin's language
 // file, fetched by LoadMessages; the strings belong to the host and are
@@ -60,7 +60,25 @@ enum MessageNumber {
   MOk = 46,              // the confirming button
   MCancel = 47,          // the cancelling button
   MInternet = 48,        // column C9: how to reach the entry
-  kMessageCount = 49,
+  // Flags in words, in the description file: the categories in the order
+  // of FlagCategory (nodelist/flag_table.h) from kCategoryOperation on,
+  // then the texts that take a value ("%s" in them is filled in), then one
+  // fixed text per flag meaning from kFirstPlainMeaning on.
+  MCategoryOperation = 49,
+  MCategoryLast = MCategoryOperation + 9,  // robot
+  MFlagNotStandard = 59,                   // a flag outside the lists
+  MFlagProtocolAlone = 60,                 // "binkp on the usual port 24554"
+  MFlagProtocolPort = 61,                  // "binkp on port 24556"
+  MFlagProtocolHost = 62,                  // "binkp at host"
+  MFlagHost = 63,                          // INA:host
+  MFlagHostMissing = 64,                   // INA without a host
+  MFlagOnline = 65,        // Txy: the window in UTC and local time
+  MFlagZoneMailHour = 66,  // #nn of a zone: the zone, UTC, local
+  MFlagMailHour = 67,      // #nn of no zone: UTC, local
+  MFlagGateway = 68,       // Gx: where to
+  MFlagUnreadable = 69,    // a time or mail-hour flag that cannot be read
+  MFlagPlainFirst = 70,    // U, CM, ICM, ... PING
+  kMessageCount = 134,
 };
 
 extern const char* MessageTable[kMessageCount];
@@ -71,7 +89,7 @@ enum { kSortOrderLabels = 8 };
 extern const int SortOrderLabels[kSortOrderLabels];
 extern KeyBarTitles KeyBarLabels;
 
-// Fetches the 49 strings again from the host and refills the key bar.
+// Fetches the strings again from the host and refills the key bar.
 void LoadMessages();
 
 // One warning box: title MessageTable[titleNumber], one line of text, one

@@ -137,12 +137,21 @@ int FillAvailability(const NodeRecord* record, char* column) {
   return mark && !WindowOpen(start, end, NowMinutes);
 }
 
-void WriteUserData(const NodeRecord* record, const EndpointList* endpoints,
+// What the user data block holds besides the address: the endpoints and
+// the flags past the flags column.
+struct ItemExtras {
+  EndpointList Endpoints;
+  const char* FlagsRest;
+  size_t FlagsRestLength;
+};
+
+void WriteUserData(const NodeRecord* record, const ItemExtras* extras,
                    PluginPanelItem* item, uint16_t level) {
   void* block = reinterpret_cast<void*>(item->UserData);
   ItemUserData data;
   std::memset(&data, 0, sizeof(data));
-  data.Size = WriteItemEndpoints(block, endpoints);
+  data.Size = WriteItemExtras(block, &extras->Endpoints, extras->FlagsRest,
+                              extras->FlagsRestLength);
   data.Zone = record->Zone;
   data.Net = record->Net;
   data.Node = record->Node;
@@ -181,9 +190,9 @@ void FillInternetColumn(const EndpointList* endpoints, char* column) {
   CopyClipped(column, text, item_area::kC9Size);
 }
 
-void FillDetails(const NodeRecord* record, const EndpointList* endpoints,
+void FillDetails(const NodeRecord* record, const ItemExtras* extras,
                  PluginPanelItem* item, uint16_t level) {
-  WriteUserData(record, endpoints, item, level);
+  WriteUserData(record, extras, item, level);
   item->NumberOfLinks = record->CallCost;
   char** columns = item->CustomColumnData;
   CopyColumn(columns, kC0, KindWord(record));
@@ -197,7 +206,7 @@ void FillDetails(const NodeRecord* record, const EndpointList* endpoints,
   CopyColumn(columns, kC6, record->Password);
   *WriteDecimal(columns[kC7], record->BaudRate) = '\0';
   CopyColumn(columns, kC8, record->DisplaySysop);
-  FillInternetColumn(endpoints, columns[kC9]);
+  FillInternetColumn(&extras->Endpoints, columns[kC9]);
   if (NameCaseFilter) {
     NameCaseFilter(columns[kC1]);
     NameCaseFilter(columns[kC2]);
@@ -218,18 +227,30 @@ int FillPanelItem(PanelInstance* panel, const NodeRecord* record,
                   PanelItemList* list, int detailed) {
   // The whole V7+ line, not the flags column, which is cut at 63
   // characters; decoded first, since the item's area holds just what its
-  // endpoints take.
-  EndpointList endpoints;
-  endpoints.Count = 0;
-  if (detailed) DecodeLinePieces(CurrentPlusPieces, &endpoints);
+  // endpoints and the rest of its flags take.
+  ItemExtras extras;
+  extras.Endpoints.Count = 0;
+  extras.FlagsRest = nullptr;
+  extras.FlagsRestLength = 0;
+  if (detailed) {
+    DecodeLinePieces(CurrentPlusPieces, &extras.Endpoints);
+    const char* flags = CurrentPlusPieces.Flags;
+    if (flags) {
+      extras.FlagsRestLength =
+          FlagsRestLength(flags, strnlen(flags, kFlagsTextRoom + 1));
+      if (extras.FlagsRestLength > 0)
+        extras.FlagsRest = flags + kFlagsColumnText;
+    }
+  }
   AddItemResult added =
-      AddPanelItem(list, detailed, EndpointBlockBytes(&endpoints));
+      AddPanelItem(list, detailed,
+                   ExtraBlockBytes(&extras.Endpoints, extras.FlagsRestLength));
   if (added == kListFailed) return 0;
   if (added == kListFull) return 1;
   PluginPanelItem* item = LastPanelItem(list);
   if (!detailed) item->FindData.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
   uint16_t level = NameItem(panel, record, item);
-  if (detailed) FillDetails(record, &endpoints, item, level);
+  if (detailed) FillDetails(record, &extras, item, level);
   return 1;
 }
 

@@ -62,7 +62,7 @@ size_t ItemAreaSize(int detailed) {
 }
 
 AddItemResult AddPanelItem(PanelItemList* list, int detailed,
-                           size_t endpointBytes) {
+                           size_t extraBytes) {
   if (list->Items == nullptr) {
     void* base = TakeListMemory();
     if (base == nullptr) return Fail(list);
@@ -72,9 +72,9 @@ AddItemResult AddPanelItem(PanelItemList* list, int detailed,
   size_t itemStart = static_cast<size_t>(list->Count) * kItemSize;
   size_t itemEnd = itemStart + kItemSize;
   size_t areaEnd = NextAreaEnd(list);
-  if (endpointBytes > kEndpointBlockRoom) endpointBytes = kEndpointBlockRoom;
+  if (extraBytes > kExtraBlockRoom) extraBytes = kExtraBlockRoom;
   size_t areaSize =
-      detailed ? item_area::DetailedSize(endpointBytes) : item_area::kPlainSize;
+      detailed ? item_area::DetailedSize(extraBytes) : item_area::kPlainSize;
   if (itemEnd > areaEnd) return Full(list);
   if (!CommitListItem(list->Items, itemStart, kItemSize)) return Fail(list);
   if (areaEnd < areaSize || itemEnd >= areaEnd - areaSize) return Full(list);

@@ -66,14 +66,15 @@ constexpr size_t kC9Offset = kC8Offset + kC8Size;
 constexpr size_t kUserDataOffset = kC9Offset + kC9Size;
 
 constexpr size_t kPlainSize = AlignUp(kDescriptionSize, kPointerAlign);
-// A detailed area holds as many endpoint bytes as its entry needs (0 to
-// kEndpointBlockRoom) after the address bytes of its user data block.
-constexpr size_t DetailedSize(size_t endpointBytes) {
-  return AlignUp(kUserDataOffset + kItemUserDataSize + endpointBytes,
+// A detailed area holds as many bytes of endpoints and further flags as
+// its entry needs (0 to kExtraBlockRoom) after the address bytes of its
+// user data block.
+constexpr size_t DetailedSize(size_t extraBytes) {
+  return AlignUp(kUserDataOffset + kItemUserDataSize + extraBytes,
                  kPointerAlign);
 }
 constexpr size_t kDetailedSize = DetailedSize(0);
-constexpr size_t kLargestDetailedSize = DetailedSize(kEndpointBlockRoom);
+constexpr size_t kLargestDetailedSize = DetailedSize(kExtraBlockRoom);
 
 // Offsets of C0 .. C9 in a detailed area.
 constexpr size_t kColumnOffsets[kColumnCount] = {
@@ -87,10 +88,12 @@ static_assert(kDetailedSize % kPointerAlign == 0 &&
                   kPlainSize % kPointerAlign == 0,
               "areas keep the pointer arrays aligned");
 static_assert(sizeof(void*) != 4 ||
-                  (kDetailedSize == 384 && kLargestDetailedSize == 932 &&
+                  (kDetailedSize == 384 && kLargestDetailedSize == 1108 &&
                    kPlainSize == 24),
-              "the 32-bit areas are 384 (932 with eight endpoints of 63 "
-              "characters) and 24 bytes");
+              "the 32-bit areas are 384 (1108 with eight endpoints of 63 "
+              "characters and 239 characters of flags) and 24 bytes");
+static_assert(kC3Size - 1 == kFlagsColumnText,
+              "the block keeps the flags past the flags column");
 
 }  // namespace item_area
 
@@ -107,14 +110,14 @@ enum AddItemResult {
 // space at the first item). A detailed item has its area laid out: ten
 // column pointers (CustomColumnNumber 10), Owner at C8, UserData at a user
 // data block whose Size is set (22: no endpoints yet) with room for
-// endpointBytes more (at most kEndpointBlockRoom), PPIF_USERDATA in Flags.
+// extraBytes more (at most kExtraBlockRoom), PPIF_USERDATA in Flags.
 // When the item would reach its own area the list is full: the first
 // time, message 5 is shown under message 0 and the list is marked (the
 // first item's FindData.dwReserved0 is 1). A reservation or commit failure
 // releases the list, shows message 6 under message 0 and gives
 // kListFailed.
 AddItemResult AddPanelItem(PanelItemList* list, int detailed,
-                           size_t endpointBytes = 0);
+                           size_t extraBytes = 0);
 
 // The last item of a non-empty list, and the start of its text area.
 PluginPanelItem* LastPanelItem(PanelItemList* list);

@@ -62,14 +62,15 @@ TEST_F(ItemListTest, CapacityFollowsFromTheRecordSizes) {
 }
 
 // The figures of the 32-bit host: 366-byte items, 384-byte detailed areas
-// (932 with eight endpoints of 63 characters) and 24-byte plain ones.
+// (1108 with eight endpoints of 63 characters and 239 characters of flags)
+// and 24-byte plain ones.
 TEST_F(ItemListTest, ThirtyTwoBitCapacities) {
   if (sizeof(void*) != 4) GTEST_SKIP() << "32-bit build only";
   EXPECT_EQ(FillUntilFull(1), 9437);
   FreePanelItems(&list_);
   EXPECT_EQ(FillUntilFull(0), 18148);
   FreePanelItems(&list_);
-  EXPECT_EQ(FillUntilFull(1, kEndpointBlockRoom), 5452);
+  EXPECT_EQ(FillUntilFull(1, kExtraBlockRoom), 4801);
   // A net listing: ".." and 9,436 nodes.
   FreePanelItems(&list_);
   ASSERT_EQ(AddPanelItem(&list_, 0), kItemAdded);

@@ -49,52 +49,122 @@ void WriteItemUserData(void* block, const ItemUserData* data) {
   std::memcpy(block, data, kItemUserDataSize);
 }
 
-size_t EndpointBlockBytes(const EndpointList* list) {
+size_t FlagsRestLength(const char* flags, size_t length) {
+  if (flags == nullptr || length <= kFlagsColumnText) return 0;
+  if (length <= kFlagsTextRoom) return length - kFlagsColumnText;
+  // Whole flags only: up to the last comma within the room (the comma
+  // itself is left out).
+  size_t end = kFlagsTextRoom;
+  while (end > kFlagsColumnText && flags[end] != ',') --end;
+  return end - kFlagsColumnText;
+}
+
+namespace {
+
+int EndpointCount(const EndpointList* list) {
   int count = list->Count < kMaxEndpoints ? list->Count : kMaxEndpoints;
-  if (count <= 0) return 0;
+  return count > 0 ? count : 0;
+}
+
+size_t RestBytes(size_t restLength) {
+  size_t length = restLength < kFlagsRestRoom ? restLength : kFlagsRestRoom;
+  return length > 0 ? 1 + length : 0;
+}
+
+}  // namespace
+
+size_t ExtraBlockBytes(const EndpointList* list, size_t restLength) {
+  int count = EndpointCount(list);
+  size_t rest = RestBytes(restLength);
+  if (count == 0 && rest == 0) return 0;
   size_t bytes = 1;
   for (int i = 0; i < count; ++i)
     bytes += kEndpointRecordHead +
              strnlen(list->Items[i].Host, kEndpointHostSize - 1);
-  return bytes;
+  return bytes + rest;
 }
 
-uint32_t WriteItemEndpoints(void* block, const EndpointList* list) {
-  int count = list->Count < kMaxEndpoints ? list->Count : kMaxEndpoints;
-  if (count <= 0) return kItemUserDataSize;
+uint32_t WriteItemExtras(void* block, const EndpointList* list,
+                         const char* rest, size_t restLength) {
+  int count = EndpointCount(list);
+  size_t length = rest ? restLength : 0;
+  if (length > kFlagsRestRoom) length = kFlagsRestRoom;
+  if (count == 0 && length == 0) return kItemUserDataSize;
   unsigned char* at = static_cast<unsigned char*>(block) + kItemUserDataSize;
   *at++ = static_cast<unsigned char>(count);
   for (int i = 0; i < count; ++i) {
     const Endpoint& e = list->Items[i];
-    size_t length = strnlen(e.Host, kEndpointHostSize - 1);
+    size_t hostLength = strnlen(e.Host, kEndpointHostSize - 1);
     at[0] = e.Protocol;
     at[1] = e.Source;
     at[2] = static_cast<unsigned char>(e.Port & 0xFF);
     at[3] = static_cast<unsigned char>(e.Port >> 8);
-    at[4] = static_cast<unsigned char>(length);
-    std::memcpy(at + kEndpointRecordHead, e.Host, length);
-    at += kEndpointRecordHead + length;
+    at[4] = static_cast<unsigned char>(hostLength);
+    std::memcpy(at + kEndpointRecordHead, e.Host, hostLength);
+    at += kEndpointRecordHead + hostLength;
+  }
+  if (length > 0) {
+    *at++ = static_cast<unsigned char>(length);
+    std::memcpy(at, rest, length);
+    at += length;
   }
   return static_cast<uint32_t>(at - static_cast<unsigned char*>(block));
 }
+
+namespace {
+
+// Reads the endpoints after the address bytes into *list (when not null)
+// and returns where they end, or null when they are not sound. A count of
+// 0 gives none.
+const unsigned char* WalkEndpoints(const unsigned char* at, size_t left,
+                                   EndpointList* list) {
+  EndpointList ignored;
+  if (list == nullptr) list = &ignored;
+  list->Count = 0;
+  if (left == 0) return nullptr;
+  int count = at[0];
+  if (count > kMaxEndpoints) return nullptr;
+  ++at;
+  --left;
+  for (int i = 0; i < count; ++i) {
+    size_t used = ReadEndpoint(at, left, &list->Items[i]);
+    if (used == 0) return nullptr;
+    at += used;
+    left -= used;
+  }
+  list->Count = count;
+  return at;
+}
+
+}  // namespace
 
 int ReadItemEndpoints(const PluginPanelItem* item, EndpointList* list) {
   list->Count = 0;
   uint32_t size = 0;
   const unsigned char* block = BlockOf(item, &size);
   if (block == nullptr || size == kItemUserDataSize) return 0;
-  size_t left = size - kItemUserDataSize;
-  const unsigned char* at = block + kItemUserDataSize;
-  int count = at[0];
-  if (count < 1 || count > kMaxEndpoints) return 0;
-  ++at;
-  --left;
-  for (int i = 0; i < count; ++i) {
-    size_t used = ReadEndpoint(at, left, &list->Items[i]);
-    if (used == 0) return 0;
-    at += used;
-    left -= used;
-  }
-  list->Count = count;
-  return count;
+  if (!WalkEndpoints(block + kItemUserDataSize, size - kItemUserDataSize, list))
+    list->Count = 0;
+  return list->Count;
+}
+
+size_t ReadItemFlagsRest(const PluginPanelItem* item, char* output,
+                         size_t size) {
+  output[0] = '\0';
+  uint32_t blockSize = 0;
+  const unsigned char* block = BlockOf(item, &blockSize);
+  if (block == nullptr || blockSize == kItemUserDataSize) return 0;
+  const unsigned char* end = block + blockSize;
+  const unsigned char* at = WalkEndpoints(
+      block + kItemUserDataSize, blockSize - kItemUserDataSize, nullptr);
+  if (at == nullptr || at >= end) return 0;
+  size_t length = at[0];
+  if (length == 0 || length > kFlagsRestRoom ||
+      static_cast<size_t>(end - at - 1) < length ||
+      std::memchr(at + 1, 0, length) != nullptr)
+    return 0;
+  if (length >= size) length = size - 1;
+  std::memcpy(output, at + 1, length);
+  output[length] = '\0';
+  return length;
 }

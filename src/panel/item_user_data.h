@@ -7,10 +7,14 @@
 // endpoints follow: a count byte (1 to kMaxEndpoints), then per endpoint
 // its protocol, its source, its port (16 bits, little-endian), the length
 // of its host (1 to 63) and the host's characters without a terminator.
-// Size covers the whole block: 22 without endpoints, at most
-// kUserDataBlockRoom with them. Read and write it with the routines below,
-// never through a pointer cast, since the host may hand it back at any
-// alignment.
+// When the entry's flags are longer than its flags column holds (63
+// characters), the rest of them follows the endpoints (after a count byte
+// of 0 when there are none): a length byte (1 to kFlagsRestRoom) and the
+// characters. The flags are kept up to kFlagsTextRoom characters in all,
+// and then only whole flags. Size covers the whole block: 22 without
+// endpoints or more flags, at most kUserDataBlockRoom with both. Read and
+// write it with the routines below, never through a pointer cast, since
+// the host may hand it back at any alignment.
 #ifndef TOLVANE_PANEL_ITEM_USER_DATA_H
 #define TOLVANE_PANEL_ITEM_USER_DATA_H
 
@@ -39,7 +43,11 @@ enum : size_t {
   kEndpointRecordHead = 5,  // protocol, source, port, host length
   kEndpointBlockRoom =
       1 + kMaxEndpoints * (kEndpointRecordHead + kEndpointHostSize - 1),
-  kUserDataBlockRoom = kItemUserDataSize + kEndpointBlockRoom,
+  kFlagsColumnText = 63,  // what the flags column C3 holds
+  kFlagsTextRoom = 239,   // the most of an entry's flags that is kept
+  kFlagsRestRoom = kFlagsTextRoom - kFlagsColumnText,
+  kExtraBlockRoom = kEndpointBlockRoom + 1 + kFlagsRestRoom,
+  kUserDataBlockRoom = kItemUserDataSize + kExtraBlockRoom,
 };
 static_assert(sizeof(ItemUserData) == kItemUserDataSize,
               "ItemUserData is a 22-byte block");
@@ -52,20 +60,34 @@ int ReadItemUserData(const PluginPanelItem* item, ItemUserData* data);
 // Writes *data into the block at `block` (kItemUserDataSize bytes).
 void WriteItemUserData(void* block, const ItemUserData* data);
 
-// The bytes that the endpoints of *list take after the address bytes of a
-// block: 0 when it is empty, at most kEndpointBlockRoom.
-size_t EndpointBlockBytes(const EndpointList* list);
+// The length of the rest of an entry's flags that its block keeps: 0 when
+// flags[0..length) fit the flags column, else what follows the column's
+// characters up to kFlagsTextRoom in all, cut back to the last whole flag
+// when the flags go on beyond that.
+size_t FlagsRestLength(const char* flags, size_t length);
 
-// Writes the endpoints of *list after the address bytes of the block at
-// `block` (kItemUserDataSize + EndpointBlockBytes(list) bytes) and returns
-// the size of the whole block for its Size field: kItemUserDataSize when
-// the list is empty.
-uint32_t WriteItemEndpoints(void* block, const EndpointList* list);
+// The bytes that the endpoints of *list and restLength characters of more
+// flags take after the address bytes of a block: 0 when there are
+// neither, at most kExtraBlockRoom.
+size_t ExtraBlockBytes(const EndpointList* list, size_t restLength);
+
+// Writes the endpoints of *list and rest[0..restLength) (restLength at most
+// kFlagsRestRoom) after the address bytes of the block at `block`
+// (kItemUserDataSize + ExtraBlockBytes bytes) and returns the size of the
+// whole block for its Size field: kItemUserDataSize with neither.
+uint32_t WriteItemExtras(void* block, const EndpointList* list,
+                         const char* rest, size_t restLength);
 
 // Reads the endpoints of an item's block into *list and returns their
 // number. Only the Size bytes of the block are read; a block of 22 bytes
 // has none, and a block whose endpoints do not fit its Size or hold a
 // protocol, source, port or host length out of range gives none.
 int ReadItemEndpoints(const PluginPanelItem* item, EndpointList* list);
+
+// Copies the rest of the entry's flags that the block keeps into output
+// (size bytes, at least 1) and returns its length: 0 when there is none or
+// the block does not hold it soundly within its Size. Cut to size - 1.
+size_t ReadItemFlagsRest(const PluginPanelItem* item, char* output,
+                         size_t size);
 
 #endif  // TOLVANE_PANEL_ITEM_USER_DATA_H

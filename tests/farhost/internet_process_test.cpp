@@ -58,7 +58,7 @@ TEST_F(InternetTest, TheSampleShowsItsEndpoints) {
                  "\",\n        \"host\": \"" + e[1] +
                  "\",\n        \"port\": " + e[2] +
                  ",\n        \"source\": \"" + e[3] + "\"\n      }";
-  EXPECT_NE(json.Out.find("    \"internet\": [\n" + endpoints + "\n    ]\n"),
+  EXPECT_NE(json.Out.find("    \"internet\": [\n" + endpoints + "\n    ],\n"),
             std::string::npos)
       << json.Out;
 

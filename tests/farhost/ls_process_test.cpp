@@ -77,14 +77,19 @@ TEST_F(LsProcess, JsonIsExact) {
       "[\n  {\n    \"name\": \"..\",\n    \"description\": \"..\",\n"
       "    \"attributes\": \"\",\n    \"links\": 0,\n    \"columns\": null,\n"
       "    \"address\": null,\n    \"hub\": null,\n    \"region\": null,\n"
-      "    \"level\": null,\n    \"internet\": null\n  },\n",
+      "    \"level\": null,\n    \"internet\": null,\n    \"flags\": null\n"
+      "  },\n",
       "  {\n    \"name\": \"90\",\n    \"description\": \"4:90\",\n"
       "    \"attributes\": \"\",\n    \"links\": 100,\n    \"columns\": [\n"
       "      \"Region\",\n      \"Rio de la Plata\",\n      \"Rosario\",\n"
       "      \"XA\",\n      \"54-341-555-0090\",\n      \"\",\n      \"\",\n"
       "      \"19200\",\n      \"Lucia Fernandez\"\n    ],\n"
       "    \"address\": \"4:90/0.0\",\n    \"hub\": 0,\n    \"region\": 90,\n"
-      "    \"level\": 4,\n    \"internet\": []\n  },\n",
+      "    \"level\": 4,\n    \"internet\": [],\n    \"flags\": [\n      {\n"
+      "        \"flag\": \"XA\",\n        \"value\": null,\n"
+      "        \"category\": \"file requests\",\n"
+      "        \"meaning\": \"files and updates by Bark and by WaZOO\"\n"
+      "      }\n    ]\n  },\n",
   };
   for (const char* piece : pieces)
     EXPECT_NE(run.Out.find(piece), std::string::npos) << run.Out;

@@ -176,7 +176,7 @@ struct CountCase {
 
 TEST_F(PluginTest, LanguageFileWithTheWrongMessageCount) {
   const size_t asked = MessagesOf("Tolvane_eng.lng").size();
-  const CountCase cases[] = {{40, 1, asked - 40}, {60, 0, 0}};
+  const CountCase cases[] = {{40, 1, asked - 40}, {asked + 11, 0, 0}};
   for (const CountCase& c : cases) {
     std::string copy = CopyPluginFolder();
     ASSERT_FALSE(copy.empty());

@@ -27,6 +27,7 @@ struct LineContext {
   uint32_t line_number;
   const char* line;
   size_t length;
+  int keep_down;
 };
 
 void FillTexts(const LineContext& at, const ParsedLine& p, Entry* e) {
@@ -116,7 +117,7 @@ int AddEntry(const LineContext& at, const ParsedLine& p, ReadState* s,
   }
   if (p.kind == LineKind::kDown) {
     ++counts->down;
-    return 1;
+    if (!at.keep_down) return 1;
   }
   Entry e = {};
   FillTexts(at, p, &e);
@@ -187,25 +188,19 @@ void Warn(Reporter* reporter, const char* format, ...) {
 
 void ReadSource(const SourceText& source, uint16_t source_index,
                 std::vector<Entry>* entries, ReadCounts* counts,
-                Reporter* reporter) {
-  const char* text = source.text.data();
-  const void* eof = memchr(text, 0x1A, source.text.size());
-  size_t end = eof ? static_cast<const char*>(eof) - text : source.text.size();
+                Reporter* reporter, int keep_down) {
   ReadState state = {0,        0,        0, 0, 0, kNoEntry, kNoEntry,
                      kNoEntry, kNoEntry, 0, 0, 0, 0};
-  LineContext at = {&source, source_index, 0, nullptr, 0};
-  size_t pos = 0;
-  while (pos < end) {
-    const void* lf = memchr(text + pos, '\n', end - pos);
-    size_t line_end = lf ? static_cast<const char*>(lf) - text : end;
-    size_t length = line_end - pos;
-    if (length > 0 && text[pos + length - 1] == '\r') --length;
-    ++at.line_number;
-    at.line = text + pos;
-    at.length = length;
-    if (length > 0 && text[pos] != ';')
+  LineContext at = {&source, source_index, 0, nullptr, 0, keep_down};
+  ListLines lines;
+  StartListLines(source.text.data(), source.text.size(), &lines);
+  ListLine line;
+  while (NextListLine(&lines, &line)) {
+    at.line_number = line.number;
+    at.line = line.text;
+    at.length = line.length;
+    if (line.length > 0 && line.text[0] != ';')
       ReadLine(at, &state, entries, counts, reporter);
-    pos = line_end + 1;
   }
 }
 

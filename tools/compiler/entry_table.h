@@ -65,11 +65,12 @@ struct ReadCounts {
 // the hierarchy state of the nodelist: Zone, Region and Host start a net,
 // Hub a hub group, Boss the points of one node. Comments (;) and empty
 // lines are skipped, the text ends at ^Z. Malformed lines are reported
-// with their line numbers and counted, Down entries counted and skipped.
-// A point's parent is left kNoEntry; ResolvePoints fills it.
+// with their line numbers and counted, Down entries counted and skipped,
+// or with keep_down kept as nodes of kind kDown. A point's parent is left
+// kNoEntry; ResolvePoints fills it.
 void ReadSource(const SourceText& source, uint16_t source_index,
                 std::vector<Entry>* entries, ReadCounts* counts,
-                Reporter* reporter);
+                Reporter* reporter, int keep_down = 0);
 
 // The address as one sortable number: zone, net, node, point from the top.
 inline uint64_t AddressKey(const Entry& e) {

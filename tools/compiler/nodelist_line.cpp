@@ -140,6 +140,36 @@ uint16_t UpdateCrc16(uint16_t crc, const char* data, size_t length) {
   return crc;
 }
 
+void StartListLines(const char* text, size_t size, ListLines* lines) {
+  const void* eof = memchr(text, 0x1A, size);
+  lines->text = text;
+  lines->end =
+      eof ? static_cast<size_t>(static_cast<const char*>(eof) - text) : size;
+  lines->pos = 0;
+  lines->number = 0;
+}
+
+int NextListLine(ListLines* lines, ListLine* line) {
+  if (lines->pos >= lines->end) return 0;
+  const char* start = lines->text + lines->pos;
+  size_t left = lines->end - lines->pos;
+  const void* lf = memchr(start, '\n', left);
+  size_t length =
+      lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) : left;
+  line->text = start;
+  line->number = ++lines->number;
+  line->end = lf ? LineEnd::kLf : LineEnd::kNone;
+  if (lf && length > 0 && start[length - 1] == '\r') {
+    --length;
+    line->end = LineEnd::kCrLf;
+  }
+  line->length = length;
+  lines->pos +=
+      (lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1
+          : left);
+  return 1;
+}
+
 int ParseNumber16(const char* text, size_t length, uint16_t* value) {
   if (length == 0 || length > 5) return 0;
   uint32_t v = 0;

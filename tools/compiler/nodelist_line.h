@@ -53,6 +53,37 @@ inline uint32_t ListDateKey(const ListDate& date) {
   return date.year * 1000u + date.day;
 }
 
+// How a line of a list ended.
+enum class LineEnd : uint8_t {
+  kCrLf,  // CR LF, as nodelists are written
+  kLf,    // LF alone
+  kNone,  // the last line, without a line end
+};
+
+// One line of a list: its bytes without the line end (a CR before the LF
+// is not part of it), its number (1 for the first line) and its end.
+struct ListLine {
+  const char* text;
+  size_t length;
+  uint32_t number;
+  LineEnd end;
+};
+
+// Walks the lines of a list text up to its first ^Z, or to its end when it
+// has none; nothing is copied.
+struct ListLines {
+  const char* text;
+  size_t end;  // the ^Z, or the size of the text
+  size_t pos;
+  uint32_t number;
+};
+
+void StartListLines(const char* text, size_t size, ListLines* lines);
+
+// Fills *line with the next line and returns 1, or returns 0 after the
+// last one.
+int NextListLine(ListLines* lines, ListLine* line);
+
 // The kind of an entry line, from its first field (compared without case).
 enum class LineKind : uint8_t {
   kNode,  // empty keyword: an ordinary node, or a point after Boss

@@ -13,6 +13,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/file_sync.h"
+#include "compiler/list_check.h"
 #include "compiler/weekly_update.h"
 #include "nodelist/v7_format.h"
 
@@ -25,10 +26,12 @@ const char kCompilerUsage[] =
     "[--shared-sysop-index]\n"
     "                       [--passwords FILE] [--cost-table FILE] "
     "NODELIST [POINTLIST...]\n"
-    "       tolvane-compile --update NODELIST_DIR --out DIR [the options "
-    "above] [POINTLIST...]\n"
+    "       tolvane-compile --update NODELIST_DIR --out DIR [--changes FILE] "
+    "[the options\n"
+    "                       above] [POINTLIST...]\n"
     "       tolvane-compile --apply NODEDIFF OLD_NODELIST --out-list "
-    "NEW_NODELIST\n";
+    "NEW_NODELIST\n"
+    "       tolvane-compile --check NODELIST\n";
 
 namespace {
 
@@ -43,6 +46,20 @@ int CheckApplyArgs(CompilerArgs* args, std::string* error) {
     *error = "--apply needs --out-list NEW_NODELIST";
   else if (args->inputs.size() != 1)
     *error = "--apply takes one old nodelist";
+  return error->empty();
+}
+
+// --check NODELIST, nothing else.
+int CheckCheckArgs(CompilerArgs* args, std::string* error) {
+  args->mode = CompilerMode::kCheck;
+  if (!args->update_dir.empty() || !args->diff.empty() ||
+      !args->out_dir.empty() || !args->out_list.empty() ||
+      !args->changes.empty())
+    *error =
+        "--check reads one list and writes nothing: no other mode or "
+        "output";
+  else if (args->inputs.size() != 1)
+    *error = "--check takes one nodelist or segment";
   return error->empty();
 }
 
@@ -306,6 +323,10 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
       ok = TakeValue(argc, argv, &i, &args->out_list, error);
     else if (a == "--update")
       ok = TakeValue(argc, argv, &i, &args->update_dir, error);
+    else if (a == "--changes")
+      ok = TakeValue(argc, argv, &i, &args->changes, error);
+    else if (a == "--check")
+      args->check = 1;
     else if (a == "--v7")
       args->plus = 0;
     else if (a == "--shared-sysop-index")
@@ -318,10 +339,13 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
     }
     if (!ok) return 0;
   }
+  if (args->check) return CheckCheckArgs(args, error);
   if (!args->diff.empty()) return CheckApplyArgs(args, error);
   if (!args->update_dir.empty()) args->mode = CompilerMode::kUpdate;
   if (!args->out_list.empty())
     *error = "--out-list goes with --apply";
+  else if (!args->changes.empty() && args->mode != CompilerMode::kUpdate)
+    *error = "--changes goes with --update";
   else if (args->out_dir.empty())
     *error = "--out DIR is required";
   else if (args->inputs.empty() && args->mode == CompilerMode::kCompile)
@@ -391,6 +415,7 @@ int RunHoldingSet(const CompilerArgs& args,
 int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err) {
   if (args.mode == CompilerMode::kApply) return RunApply(args, out, err);
   if (args.mode == CompilerMode::kUpdate) return RunUpdate(args, out, err);
+  if (args.mode == CompilerMode::kCheck) return RunCheck(args, out, err);
   return RunHoldingSet(args, CompileInputs, out, err);
 }
 

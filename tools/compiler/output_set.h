@@ -15,7 +15,7 @@
 
 namespace v7c {
 
-enum class CompilerMode { kCompile, kApply, kUpdate };
+enum class CompilerMode { kCompile, kApply, kUpdate, kCheck };
 
 struct CompilerArgs {
   CompilerMode mode = CompilerMode::kCompile;
@@ -28,6 +28,8 @@ struct CompilerArgs {
   std::string diff;                 // --apply: the difference file
   std::string out_list;             // --apply: the list to write
   std::string update_dir;           // --update: the nodelist folder
+  std::string changes;              // --update: where the changes go
+  int check = 0;                    // --check: the list to check
   std::vector<std::string> inputs;  // the nodelist (none with --update),
                                     // then pointlists
 };
@@ -69,7 +71,8 @@ int RunHoldingSet(const CompilerArgs& args,
 // Runs the mode that args name. A compilation takes the busy file, reads
 // the inputs, compiles and replaces the outputs. Returns the exit status:
 // 0 when the set (or list) was written, 1 otherwise, 3 when an update
-// compiled an older list than the newest (weekly_update.h).
+// compiled an older list than the newest (weekly_update.h); a check
+// returns list_check.h's status.
 int RunCompiler(const CompilerArgs& args, FILE* out, FILE* err);
 
 }  // namespace v7c

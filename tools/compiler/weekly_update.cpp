@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compiler/input_file.h"
+#include "compiler/list_changes.h"
 #include "compiler/nodediff.h"
 #include "compiler/nodelist_line.h"
 
@@ -205,14 +206,20 @@ int UpdateAndCompile(const CompilerArgs& args, FILE* out, FILE* err) {
   f.dir = args.update_dir;
   f.have_list = 0;
   f.complete = 1;
-  if (!ReadFolder(&f, err) || !ApplyInOrder(&f, out, err)) return 1;
+  if (!ReadFolder(&f, err)) return 1;
+  // The list the update starts from, for the report of what changed.
+  SourceText start;
+  if (!args.changes.empty()) start = {f.newest.name, f.newest.text, 0};
+  if (!ApplyInOrder(&f, out, err)) return 1;
   if (!f.complete)
     fprintf(err,
             "warning: compiling %s, the list of day %03u of %u, which is "
             "not the newest\n",
             f.newest.name.c_str(), f.newest.date.day, f.newest.date.year);
   SourceText list = {std::move(f.newest.name), std::move(f.newest.text), 0};
-  if (!CompileAndWrite(args, &list, out, err)) return 1;
+  int changes_written =
+      args.changes.empty() || WriteChangesFile(args.changes, start, list, err);
+  if (!CompileAndWrite(args, &list, out, err) || !changes_written) return 1;
   return f.complete ? 0 : 3;
 }
 

@@ -23,11 +23,13 @@ int RunApply(const CompilerArgs& args, FILE* out, FILE* err);
 // applies the difference files that follow it in the order of their dates,
 // writes each list made as NODELIST.<day> into the folder, and compiles
 // the newest list reached with args' options and pointlists (holding the
-// set's busy file throughout). Returns the exit status: 0 when every
-// difference file newer than the starting list was applied and the set
-// written, 3 when the set was written from an older list (a week missing
-// or a difference file refused; the messages name the day), 1 when
-// nothing was compiled.
+// set's busy file throughout). With args.changes, first writes there what
+// changed from the starting list to the newest reached (list_changes.h).
+// Returns the exit status: 0 when every difference file newer than the
+// starting list was applied and the set written, 3 when the set was
+// written from an older list (a week missing or a difference file
+// refused; the messages name the day), 1 when nothing was compiled or the
+// changes could not be written.
 int RunUpdate(const CompilerArgs& args, FILE* out, FILE* err);
 
 }  // namespace v7c
