@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/list_changes.h"
+#include "version/version.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerVersionOrHelp(argc, argv, "tolvane-changes", kUsage)) return 0;
   std::string paths[2];
   int count = 0;
   int json = 0;
