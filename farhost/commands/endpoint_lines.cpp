@@ -80,6 +80,16 @@ std::vector<EndpointLine> ParseEndpointLines(const std::string& file) {
   return lines;
 }
 
+int TakesNoCalls(const std::string& file) {
+  if (file.size() < kLabelWidth + 2 || file.compare(kLabelWidth, 2, ": ") != 0)
+    return 0;
+  std::string label = file.substr(0, kLabelWidth);
+  label.erase(label.find_last_not_of(' ') + 1);
+  for (char& c : label)
+    c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  return label == "HOLD" || label == "DOWN";
+}
+
 std::string EndpointHostPort(const EndpointLine& endpoint) {
   int ipv6 = endpoint.Host.find(':') != std::string::npos;
   return (ipv6 ? "[" + endpoint.Host + "]" : endpoint.Host) + ":" +
@@ -95,7 +105,9 @@ std::vector<ItemEndpoints> PanelEndpoints(FarHost* host,
   std::vector<ItemEndpoints> endpoints(panel.Items.size());
   for (size_t i = 0; i < endpoints.size(); ++i) {
     endpoints[i].Known = fetched[i];
-    if (fetched[i]) endpoints[i].Lines = ParseEndpointLines(files[i]);
+    if (!fetched[i]) continue;
+    endpoints[i].NoCalls = TakesNoCalls(files[i]);
+    endpoints[i].Lines = ParseEndpointLines(files[i]);
   }
   return endpoints;
 }
