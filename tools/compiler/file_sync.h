@@ -38,11 +38,12 @@ struct FileLock {
   intptr_t handle;
 };
 
-// Opens the file at path, creating it when missing, and takes its lock;
-// while another process holds it, tries again every few milliseconds for
-// up to wait_ms milliseconds. Returns 1 when this process holds it, or 0
-// with *busy 1 when the wait ran out, *busy 0 and *error when the file
-// cannot be opened or locked.
+// Opens the file at path, creating it when missing (or only opening it
+// for reading in a folder this process may not write), and takes its
+// lock; while another process holds it, tries again every few
+// milliseconds for up to wait_ms milliseconds. Returns 1 when this
+// process holds it, or 0 with *busy 1 when the wait ran out, *busy 0 and
+// *error when the file cannot be opened or locked.
 int TakeFileLock(const std::string& path, int wait_ms, FileLock* lock,
                  int* busy, std::string* error);
 

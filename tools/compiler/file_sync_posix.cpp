@@ -55,8 +55,11 @@ int TakeFileLock(const std::string& path, int wait_ms, FileLock* lock,
   lock->handle = -1;
   *busy = 0;
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  int why = errno;
+  if (fd < 0 && (why == EACCES || why == EROFS || why == EPERM))
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);  // a folder read only
   if (fd < 0) {
-    *error = "cannot open " + path + ": " + strerror(errno);
+    *error = "cannot open " + path + ": " + strerror(why);
     return 0;
   }
   auto deadline =

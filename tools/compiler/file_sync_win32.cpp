@@ -26,13 +26,16 @@ int TakeFileLock(const std::string& path, int wait_ms, FileLock* lock,
                  int* busy, std::string* error) {
   lock->handle = -1;
   *busy = 0;
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD why = GetLastError();
+  if (file == INVALID_HANDLE_VALUE && why == ERROR_ACCESS_DENIED)
+    file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    *error = "cannot open " + path + " (error " +
-             std::to_string(GetLastError()) + ")";
+    *error = "cannot open " + path + " (error " + std::to_string(why) + ")";
     return 0;
   }
   auto deadline =
@@ -42,7 +45,7 @@ int TakeFileLock(const std::string& path, int wait_ms, FileLock* lock,
     if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
                    1, 0, &at))
       break;
-    DWORD why = GetLastError();
+    why = GetLastError();
     if (why != ERROR_LOCK_VIOLATION && why != ERROR_IO_PENDING) {
       *error = "cannot lock " + path + " (error " + std::to_string(why) + ")";
       CloseHandle(file);

@@ -306,16 +306,17 @@ int RunOnFolder(const std::string& dir, FolderRun* run, FILE* out, FILE* err) {
   FileLock lock;
   int busy = 0;
   std::string error;
-  if (!TakeFileLock(path, kFolderLockWaitMs, &lock, &busy, &error)) {
-    if (busy)
-      fprintf(err,
-              "error: another job has held %s for %d s; nothing compiled\n",
-              path.c_str(), kFolderLockWaitMs / 1000);
-    else
-      fprintf(err, "error: %s\n", error.c_str());
+  int locked = TakeFileLock(path, kFolderLockWaitMs, &lock, &busy, &error);
+  if (!locked && busy) {
+    fprintf(err, "error: another job has held %s for %d s; nothing compiled\n",
+            path.c_str(), kFolderLockWaitMs / 1000);
     return 0;
   }
-  RemoveLeftTempLists(dir);
+  // Without the lock (a folder this job may not write, where no job writes
+  // lists) the job goes on alone: its temporary names are its own.
+  if (!locked)
+    fprintf(err, "warning: %s; going on without it\n", error.c_str());
+  if (locked) RemoveLeftTempLists(dir);
   run->missing = 0;
   int ok = ReadNodelistFolder(dir, &run->folder, err) && PickStart(run, err) &&
            ApplyInOrder(run, out, err);
@@ -324,7 +325,7 @@ int RunOnFolder(const std::string& dir, FolderRun* run, FILE* out, FILE* err) {
     CheckUnusableFiles(run, err);
     CheckDiffs(run, err);
   }
-  ReleaseFileLock(&lock);
+  if (locked) ReleaseFileLock(&lock);
   return ok;
 }
 
