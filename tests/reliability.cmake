@@ -1,6 +1,7 @@
 # Reliability tests: damaged nodelist sets (the hex corpus in
 # tests/reliability/corpus), injected system failures and load, all through
-# the test build of the plugin in farhost (reliability_tests); and the
+# the test build of the plugin in farhost, and two weekly jobs of
+# tolvane-compile on one nodelist folder at once (reliability_tests); and the
 # settings store under failed writes, killed writers and concurrent writers
 # (reliability_settings). Included from tests/CMakeLists.txt.
 #
@@ -15,15 +16,18 @@ add_executable(reliability_tests
     ${RELIABILITY_DIR}/reliability_support.cpp
     ${RELIABILITY_DIR}/corpus_test.cpp
     ${RELIABILITY_DIR}/fault_test.cpp
-    ${RELIABILITY_DIR}/load_test.cpp)
+    ${RELIABILITY_DIR}/load_test.cpp
+    ${RELIABILITY_DIR}/weekly_jobs_test.cpp
+    ${CMAKE_SOURCE_DIR}/tools/test_lists.cpp)
 target_include_directories(reliability_tests PRIVATE ${RELIABILITY_DIR}
                            ${CMAKE_SOURCE_DIR}/tools)
 target_compile_definitions(reliability_tests PRIVATE
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
+    TOLVANE_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}"
     TOLVANE_RELIABILITY_CORPUS="${RELIABILITY_DIR}/corpus")
 target_link_libraries(reliability_tests PRIVATE farhost nodelist_generator
                       v7compiler GTest::gtest)
-add_dependencies(reliability_tests tolvane_plugin_test)
+add_dependencies(reliability_tests tolvane_plugin_test tolvane-compile)
 add_test(NAME reliability_tests COMMAND reliability_tests)
 set_tests_properties(reliability_tests PROPERTIES TIMEOUT 300 ENVIRONMENT
     "TOLVANE_REGISTRY=${CMAKE_BINARY_DIR}/registry-reliability.reg")

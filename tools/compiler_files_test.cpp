@@ -206,7 +206,7 @@ TEST_F(CompilerProgram, WritesTheSetAndReleasesTheBusyFile) {
        {"NODEX.DAT", "NODEX.NDX", "NODEX.SDX", "NODEX.DTP", "NODEX.PDX"})
     EXPECT_TRUE(Exists(f)) << f;
   EXPECT_FALSE(Exists("NODEX.BSY"));
-  EXPECT_FALSE(Exists("NODEX.DAT.tmp"));
+  EXPECT_FALSE(fs::exists(v7c::TempPathFor((dir_ / "out/NODEX.DAT").string())));
   EXPECT_NE(summary_.find("NODEX: 2 entries compiled (0 points), 0 Down "
                           "skipped, 0 duplicates replaced, 0 malformed lines, "
                           "CRC mismatch"),
@@ -257,7 +257,8 @@ TEST_F(CompilerProgram, FilesOnDiskMatchTheImagesInMemory) {
       EXPECT_TRUE(text.size() == f.image->size() &&
                   memcmp(text.data(), f.image->data(), text.size()) == 0)
           << f.name << " run " << run;
-      EXPECT_FALSE(Exists(std::string(f.name) + ".tmp"));
+      EXPECT_FALSE(
+          fs::exists(v7c::TempPathFor((dir_ / "out" / f.name).string())));
       EXPECT_FALSE(Exists(std::string(f.name) + ".old"));
     }
   }

@@ -48,7 +48,11 @@ class WeeklyJob : public ::testing::Test {
     day009_ = v7test::MakeList(
         ";A FidoNet Nodelist for Friday, January 9, 2009 -- Day number 009",
         body);
-    // By its extension this list of 2008 would be the newest.
+    PutBase();
+  }
+  // The folder that every test starts from: the packed list of day 002, a
+  // list of 2008 that by its extension would be the newest, a pointlist.
+  void PutBase() {
     Put("NODELIST.361",
         v7test::MakeList(";A FidoNet Nodelist for Friday, December 26, 2008 "
                          "-- Day number 361",
@@ -181,9 +185,146 @@ TEST_F(WeeklyJob, MissingOrDamagedWeekCompilesTheListReached) {
             std::string::npos)
       << run.err;
   EXPECT_FALSE(fs::exists(Lists("NODELIST.009")));
-  EXPECT_FALSE(fs::exists(Lists("NODELIST.009.tmp")));
+  EXPECT_FALSE(fs::exists(v7c::TempPathFor(Lists("NODELIST.009"))));
   CompileDirectly((kReal / "NODELIST.002").string(), "direct");
   ExpectSameSets("v7", "direct");
+}
+
+// A folder as sysops find it on a Friday, one case per way a file can fail
+// to serve: the files put beside the base folder, the exit status, texts
+// the messages must hold, files the folder must then hold ("" for none),
+// and the list that the compiled set must be made from.
+struct FolderCase {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> files;
+  int status;
+  std::vector<std::string> messages;
+  std::vector<std::pair<std::string, std::string>> after;
+  const std::string* compiled;
+};
+
+TEST_F(WeeklyJob, FilesThatCannotServe) {
+  const std::string diff009 = v7test::MakeNodediff(day002_, day009_);
+  const std::string cut009 = day009_.substr(0, 60000);
+  // The list of day 009 with a first line that gives 0 for its CRC.
+  const std::string zero009 =
+      ";A FidoNet Nodelist for Friday, January 9, 2009 -- Day number 009 : "
+      "00000" +
+      day009_.substr(day009_.find("\r\n"));
+  // A difference file of another network's list of day 002, and one whose
+  // first line was damaged.
+  std::vector<std::string> lines = v7test::ListLines(diff009);
+  std::string other = diff009, damaged = diff009;
+  other.replace(0, lines[0].size(),
+                ";A Othernet Nodelist for Friday, January 2, 2009 -- Day "
+                "number 002 : 12345");
+  damaged[lines[0].size() - 1] ^= 1;
+  // A packed file cut short: a real archive where the build reads ZIP.
+  auto cut_zip = [&](const std::string& member, const std::string& text) {
+    if (!v7c::ReadsZipArchives()) return std::string("PK\x03\x04 cut short");
+    EXPECT_TRUE(v7test::ZipText(Lists("cut.zip"), member, text));
+    std::string zip = ReadFile(Lists("cut.zip"));
+    fs::remove(Lists("cut.zip"));
+    return zip.substr(0, zip.size() / 2);
+  };
+  const std::string arc("\x1A\x08NODEDIFF.009\0packed bytes", 27);
+  const std::string refused = diff009.substr(0, diff009.size() / 2);
+  const FolderCase cases[] = {
+      {"a list cut short: the difference file reaches its day",
+       {{"NODEDIFF.009", diff009}, {"NODELIST.009", cut009}},
+       0,
+       {"NODELIST.009 fails its CRC",
+        "NODELIST.009 kept as NODELIST.009.damaged"},
+       {{"NODELIST.009", day009_}, {"NODELIST.009.damaged", cut009}},
+       &day009_},
+      {"a packed list cut short: the same",
+       {{"NODEDIFF.009", diff009},
+        {"NODELIST.Z09", cut_zip("NODELIST.009", day009_)}},
+       0,
+       {"NODELIST.Z09", "NODELIST.Z09 kept as NODELIST.Z09.damaged"},
+       {{"NODELIST.009", day009_}, {"NODELIST.Z09", ""}},
+       &day009_},
+      {"a list cut short and no way to its day",
+       {{"NODELIST.009", cut009}},
+       3,
+       {"no difference file here reaches day 009 of 2009, the day of "
+        "NODELIST.009, which fails its CRC",
+        "compiling " + list002_ + ", the list of day 002 of 2009"},
+       {{"NODELIST.009", cut009}, {"NODELIST.009.damaged", ""}},
+       &day002_},
+      {"a list whose CRC is given as 0",
+       {{"NODELIST.009", zero009}},
+       0,
+       {},
+       {{"NODELIST.009", zero009}},
+       &zero009},
+      {"unusable difference files of days reached, or older than the start",
+       {{"NODEDIFF.009", diff009},
+        {"NODEDIFF.Z09", cut_zip("NODEDIFF.009", diff009)},
+        {"NODEDIFF.A09", arc},
+        {"NODEDIFF.TXT", "a note\r\n"},
+        {"NODEDIFF.Z61", cut_zip("NODEDIFF.361", diff009)}},
+       0,
+       {"NODEDIFF.Z09", "NODEDIFF.A09 is packed with ARC", "NODEDIFF.TXT",
+        "NODEDIFF.Z61"},
+       {{"NODELIST.009", day009_}},
+       &day009_},
+      {"an unusable difference file of the next day",
+       {{"NODEDIFF.Z09", cut_zip("NODEDIFF.009", diff009)}},
+       3,
+       {"no other file here reaches the day that the name of NODEDIFF.Z09 "
+        "gives (09)"},
+       {{"NODELIST.009", ""}},
+       &day002_},
+      {"a difference file refused beside one that applies",
+       {{"NODEDIFF.009", refused}, {"nodediff.x09", diff009}},
+       0,
+       {"NODEDIFF.009: ", "; not applied"},
+       {{"NODELIST.009", day009_}},
+       &day009_},
+      {"difference files for another list",
+       {{"NODEDIFF.OTH", other}, {"NODEDIFF.DMG", damaged}},
+       0,
+       {"NODEDIFF.OTH applies to no list here",
+        "NODEDIFF.DMG applies to no list here"},
+       {{"NODELIST.009", ""}},
+       &day002_},
+  };
+  for (const FolderCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_ / "lists");
+    fs::create_directories(dir_ / "lists");
+    PutBase();
+    for (const auto& [name, text] : c.files) Put(name, text);
+    v7test::ProgramRun run = Update("v7");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    for (const std::string& m : c.messages)
+      EXPECT_NE(run.err.find(m), std::string::npos) << m << "\n" << run.err;
+    for (const auto& [name, text] : c.after) {
+      if (text.empty())
+        EXPECT_FALSE(fs::exists(Lists(name))) << name;
+      else
+        EXPECT_EQ(ReadFile(Lists(name)), text) << name;
+    }
+    for (const auto& entry : fs::directory_iterator(dir_ / "lists"))
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    WriteFile((dir_ / "expected").string(), *c.compiled);
+    CompileDirectly((dir_ / "expected").string(), "direct");
+    ExpectSameSets("v7", "direct");
+  }
+}
+
+// Lists and compiled set in one folder: the set's files are not lists.
+TEST_F(WeeklyJob, SetCompiledIntoTheListFolder) {
+  Put("NODEDIFF.009", v7test::MakeNodediff(day002_, day009_));
+  for (int run = 0; run < 2; ++run) {
+    v7test::ProgramRun r = v7test::RunCompilerWords(
+        {"--update", Lists(""), "--out", Lists(""), "--name", "NODELIST"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::exists(Lists("NODELIST.DTP")));
+  EXPECT_EQ(ReadFile(Lists("NODELIST.009")), day009_);
 }
 
 TEST_F(WeeklyJob, ApplyWritesTheListOrNothing) {
@@ -204,7 +345,7 @@ TEST_F(WeeklyJob, ApplyWritesTheListOrNothing) {
             std::string::npos)
       << run.err;
   EXPECT_FALSE(fs::exists(Lists("BAD.LST")));
-  EXPECT_FALSE(fs::exists(Lists("BAD.LST.tmp")));
+  EXPECT_FALSE(fs::exists(v7c::TempPathFor(Lists("BAD.LST"))));
   const std::vector<std::string> misuses[] = {
       {"--apply", "D", "OLD"},
       {"--apply", "D", "OLD", "--out-list", "NEW", "--out", "V7"},

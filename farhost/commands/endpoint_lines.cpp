@@ -80,6 +80,16 @@ std::vector<EndpointLine> ParseEndpointLines(const std::string& file) {
   return lines;
 }
 
+int TakesNoCalls(const std::string& file) {
+  if (file.size() < kLabelWidth + 2 || file.compare(kLabelWidth, 2, ": ") != 0)
+    return 0;
+  std::string label = file.substr(0, kLabelWidth);
+  label.erase(label.find_last_not_of(' ') + 1);
+  for (char& c : label)
+    c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  return label == "HOLD" || label == "DOWN";
+}
+
 std::string EndpointHostPort(const EndpointLine& endpoint) {
   int ipv6 = endpoint.Host.find(':') != std::string::npos;
   return (ipv6 ? "[" + endpoint.Host + "]" : endpoint.Host) + ":" +
@@ -96,6 +106,7 @@ std::vector<ItemDescription> PanelDescriptions(FarHost* host,
   for (size_t i = 0; i < descriptions.size(); ++i) {
     descriptions[i].Known = fetched[i];
     if (!fetched[i]) continue;
+    descriptions[i].NoCalls = TakesNoCalls(files[i]);
     descriptions[i].Lines = ParseEndpointLines(files[i]);
     descriptions[i].Flags = ParseFlagLines(files[i]);
   }

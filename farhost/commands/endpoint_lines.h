@@ -25,6 +25,11 @@ struct EndpointLine {
 // known source; every other line is not an endpoint.
 std::vector<EndpointLine> ParseEndpointLines(const std::string& file);
 
+// 1 when the entry of a description file asks not to be called: its first
+// line, the entry's own, is labelled with the nodelist keyword Hold or
+// Down (in any letter case). A binkd configuration leaves such entries out.
+int TakesNoCalls(const std::string& file);
+
 // "host:port", or "[address]:port" for an IPv6 address.
 std::string EndpointHostPort(const EndpointLine& endpoint);
 
@@ -33,6 +38,7 @@ std::string EndpointHostPort(const EndpointLine& endpoint);
 // (one without an address block, "..").
 struct ItemDescription {
   int Known = 0;
+  int NoCalls = 0;  // TakesNoCalls of its file
   std::vector<EndpointLine> Lines;
   std::vector<FlagLine> Flags;
 };

@@ -79,10 +79,13 @@ std::string BinkpHosts(const std::vector<EndpointLine>& lines) {
   return hosts;
 }
 
+// Adds the entry's node line, unless it has no binkp endpoint or asks not
+// to be called (Hold, Down): a mailer must not call it.
 void AddNode(BinkdWalk* walk, const PluginPanelItem& item,
-             const std::vector<EndpointLine>& lines) {
+             const ItemDescription& endpoints) {
+  if (endpoints.NoCalls) return;
   AddressBlock block;
-  std::string hosts = BinkpHosts(lines);
+  std::string hosts = BinkpHosts(endpoints.Lines);
   if (!hosts.empty() && ReadAddressBlock(item, &block))
     walk->Nodes.push_back(BinkdNode{block, hosts});
 }
@@ -93,7 +96,7 @@ void FetchBatch(BinkdWalk* walk, EntryBatch* batch) {
   std::vector<ItemDescription> endpoints =
       PanelDescriptions(walk->Host, batch->Entries);
   for (size_t i = 0; i < endpoints.size(); ++i)
-    AddNode(walk, batch->Entries.Items[i], endpoints[i].Lines);
+    AddNode(walk, batch->Entries.Items[i], endpoints[i]);
   batch->Entries.Copies.clear();
   batch->Entries.Items.clear();
 }
@@ -136,9 +139,13 @@ void AddListedNode(BinkdWalk* walk, const PanelModel& panel) {
       std::string(panel.Items[0].Description) != "..")
     return;
   std::string file;
-  if (FetchItemFile(walk->Host, walk->Plugin, panel.Items[0],
-                    OPM_FIND | OPM_SILENT, &file))
-    AddNode(walk, panel.Items[0], ParseEndpointLines(file));
+  if (!FetchItemFile(walk->Host, walk->Plugin, panel.Items[0],
+                     OPM_FIND | OPM_SILENT, &file))
+    return;
+  ItemDescription endpoints;
+  endpoints.NoCalls = TakesNoCalls(file);
+  endpoints.Lines = ParseEndpointLines(file);
+  AddNode(walk, panel.Items[0], endpoints);
 }
 
 }  // namespace

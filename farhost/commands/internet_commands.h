@@ -23,7 +23,8 @@ int RunConnect(const ScriptOptions& options,
 // `tolvane binkd [PATH] [--domain NAME]`: one binkd "node" line for every
 // entry under PATH (a zone, a net, a node with its points, or a sysop
 // search "?name"; the whole nodelist without PATH) that has a binkp
-// endpoint: "node 2:5020/1042@fidonet f1042.g0x.ru:24556", its binkp
+// endpoint and takes calls (Hold and Down entries are left out):
+// "node 2:5020/1042@fidonet f1042.g0x.ru:24556", its binkp
 // endpoints joined by ';', in address order. The entries are found by the
 // host's file search from PATH (find_walk.h), each node's own entry added
 // when PATH names a node. Returns an ExitStatus (kExitWalkCut when the

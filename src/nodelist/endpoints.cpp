@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "nodelist/text_fields.h"
+#include "nodelist/top_level_domains.h"
 
 namespace {
 
@@ -141,12 +142,15 @@ int IsIpv6(Span s) {
 }
 
 // Letters, digits, hyphens and dots in labels that are not empty and do
-// not start or end with a hyphen, with at least one letter.
+// not start or end with a hyphen, with at least one letter. A final dot
+// (a fully qualified name, "evg33.ru.") is part of the name.
 int IsHostName(Span s) {
   if (s.Length == 0 || s.Length >= kEndpointHostSize) return 0;
+  size_t end = s.Length;
+  if (end > 1 && s.Text[end - 1] == '.') --end;
   int letters = 0;
   size_t label = 0;  // characters in the current label
-  for (size_t i = 0; i < s.Length; ++i) {
+  for (size_t i = 0; i < end; ++i) {
     char c = s.Text[i];
     if (c == '.') {
       if (label == 0 || s.Text[i - 1] == '-') return 0;
@@ -158,22 +162,21 @@ int IsHostName(Span s) {
     letters |= IsLetter(c);
     ++label;
   }
-  return letters && label > 0 && s.Text[s.Length - 1] != '-';
+  return letters && label > 0 && s.Text[end - 1] != '-';
 }
 
 int IsHost(Span s) { return IsIpv4Host(s) || IsHostName(s); }
 
 // A system name taken for a host: an IPv4 address, or a host name with a
-// dot before a last label of two or more letters.
+// dot before a last label that is a top-level domain ("St.Petersburg" and
+// "DREAMWEB.BBS" are names of systems, not hosts).
 int IsDomainName(Span s) {
   if (IsIpv4Host(s)) return 1;
   if (!IsHostName(s)) return 0;
-  size_t last = s.Length;
+  size_t end = s.Text[s.Length - 1] == '.' ? s.Length - 1 : s.Length;
+  size_t last = end;
   while (last > 0 && s.Text[last - 1] != '.') --last;
-  if (last == 0 || s.Length - last < 2) return 0;
-  for (size_t i = last; i < s.Length; ++i)
-    if (!IsLetter(s.Text[i])) return 0;
-  return 1;
+  return last > 0 && IsTopLevelDomain(s.Text + last, end - last);
 }
 
 // Drops a "scheme://" from the front of the value. Returns 0 when "://"
@@ -255,21 +258,42 @@ ValueKind ParseProtocolValue(Span value, FlagValue* out) {
   return kValueGood;
 }
 
-// The host of an INA value; whatever follows it is ignored.
-int ParseInaValue(Span value, Span* host) {
+// An INA host, and the port written after it (0 when none).
+struct InaHost {
+  Span Host;
+  uint16_t Port;
+};
+
+// The port of ":port" at the front of rest; 0 for anything else.
+uint16_t PortAfter(Span rest) {
+  uint16_t port = 0;
+  if (rest.Length > 0 && rest.Text[0] == ':')
+    ParsePort(After(rest, rest.Text), &port);
+  return port;
+}
+
+// The host of an INA value and a port after it; whatever else follows the
+// host is ignored.
+int ParseInaValue(Span value, InaHost* ina) {
+  ina->Port = 0;
   if (!DropScheme(&value) || value.Length == 0) return 0;
   if (value.Text[0] == '[') {
     Span rest;
-    return TakeBracketed(value, host, &rest);
+    if (!TakeBracketed(value, &ina->Host, &rest)) return 0;
+    ina->Port = PortAfter(rest);
+    return 1;
   }
   if (CountColons(value) >= 2 && IsIpv6(value)) {
-    *host = value;
+    ina->Host = value;
     return 1;
   }
   const char* colon = Find(value, ':');
   Span name = colon ? Before(value, colon) : value;
   if (!IsHost(name)) return 0;
-  *host = name;
+  ina->Host = name;
+  if (colon)
+    ina->Port =
+        PortAfter(Span{colon, value.Length - Before(value, colon).Length});
   return 1;
 }
 
@@ -307,8 +331,9 @@ int ProtocolOf(Span name) {
 struct Decoder {
   EndpointList* List;
   const LinePieces* Pieces;
-  Span InaHosts[kMaxEndpoints];
+  InaHost InaHosts[kMaxEndpoints];
   int InaCount;
+  int HasInaFlag;     // any INA flag, usable or not: no fallback then
   int FallbackKnown;  // FindFallback has run
   int HasFallback;
   char Fallback[kEndpointHostSize];  // from the phone or the system name
@@ -331,7 +356,7 @@ int ScanFlags(const char* flags, Decoder* d, PendingFlag* pending,
   int count = 0;
   *rest = nullptr;
   Flag flag;
-  Span host;
+  InaHost host;
   for (const char *at = flags, *start = flags; TakeFlag(&at, &flag);
        start = at) {
     if (flag.Name.Length != 3 || Upper(flag.Name.Text[0]) != 'I') continue;
@@ -340,9 +365,10 @@ int ScanFlags(const char* flags, Decoder* d, PendingFlag* pending,
       pending[count++] = PendingFlag{protocol, flag.Value};
     } else if (protocol != 0) {
       if (*rest == nullptr) *rest = start;
-    } else if (d->InaCount < kMaxEndpoints && NameIs(flag.Name, "INA") &&
-               ParseInaValue(flag.Value, &host)) {
-      d->InaHosts[d->InaCount++] = host;
+    } else if (NameIs(flag.Name, "INA")) {
+      d->HasInaFlag = 1;
+      if (d->InaCount < kMaxEndpoints && ParseInaValue(flag.Value, &host))
+        d->InaHosts[d->InaCount++] = host;
     }
   }
   return count;
@@ -362,7 +388,7 @@ int PhoneAddress(Span phone, char* host) {
   return 1;
 }
 
-// The host for flags without one when the entry has no INA host; looked
+// The host for flags without one when the entry has no INA flag; looked
 // for only when such a flag comes.
 void FindFallback(Decoder* d) {
   d->FallbackKnown = 1;
@@ -386,11 +412,29 @@ int SameEndpoint(const Endpoint& e, int protocol, Span host, uint16_t port) {
          SameNoCase(e.Host, host.Text, host.Length);
 }
 
+// Makes room for a binkp endpoint in a full list by dropping its last
+// endpoint of another protocol; 0 when every one is binkp.
+int DropLastNonBinkp(EndpointList* list) {
+  for (int i = list->Count - 1; i >= 0; --i) {
+    if (list->Items[i].Protocol == kProtocolBinkp) continue;
+    for (int k = i + 1; k < list->Count; ++k)
+      list->Items[k - 1] = list->Items[k];
+    --list->Count;
+    return 1;
+  }
+  return 0;
+}
+
+// Adds an endpoint unless it is there already. A full list keeps its
+// binkp endpoints first: a binkp endpoint displaces the last one of
+// another protocol, which mailers use less.
 void Add(EndpointList* list, int protocol, int source, Span host,
          uint16_t port) {
   for (int i = 0; i < list->Count; ++i)
     if (SameEndpoint(list->Items[i], protocol, host, port)) return;
-  if (list->Count == kMaxEndpoints) return;
+  if (list->Count == kMaxEndpoints &&
+      (protocol != kProtocolBinkp || !DropLastNonBinkp(list)))
+    return;
   Endpoint& e = list->Items[list->Count++];
   e.Protocol = static_cast<uint8_t>(protocol);
   e.Source = static_cast<uint8_t>(source);
@@ -407,9 +451,14 @@ void AddProtocolFlag(Decoder* d, int protocol, Span value) {
     Add(d->List, protocol, kSourceOwnFlag, parsed.Host, port);
     return;
   }
-  for (int i = 0; i < d->InaCount; ++i)
-    Add(d->List, protocol, kSourceIna, d->InaHosts[i], port);
-  if (d->InaCount > 0) return;
+  // A port written on an INA host is the binkp port of that host unless
+  // the flag gives its own; other protocols keep theirs.
+  for (int i = 0; i < d->InaCount; ++i) {
+    const InaHost& ina = d->InaHosts[i];
+    int inaPort = protocol == kProtocolBinkp && !parsed.Port && ina.Port;
+    Add(d->List, protocol, kSourceIna, ina.Host, inaPort ? ina.Port : port);
+  }
+  if (d->HasInaFlag) return;
   if (!d->FallbackKnown) FindFallback(d);
   if (d->HasFallback)
     Add(d->List, protocol, d->FallbackSource,
@@ -457,6 +506,7 @@ int DecodeLinePieces(const LinePieces& pieces, EndpointList* list) {
   d.List = list;
   d.Pieces = &pieces;
   d.InaCount = 0;
+  d.HasInaFlag = 0;
   d.FallbackKnown = 0;
   d.HasFallback = 0;
   PendingFlag pending[kPendingFlags];

@@ -10,20 +10,26 @@
 //   carry a port ("IBN:24556"), a host ("IBN:bbs.example.org") or both
 //   ("IBN:bbs.example.org:24556", "IBN:[2001:db8::1]:24556").
 // - A flag without its own host takes every INA host of the entry, in
-//   order; without one, the IP address of a phone written 000-a-b-c-d;
-//   without that, the system name when it is an IPv4 address or a domain
-//   name that ends in a top-level domain of letters; else it gives none.
+//   order. An entry without any INA flag takes instead the IP address of a
+//   phone written 000-a-b-c-d, or else the system name when it is an IPv4
+//   address or a host name whose last label is a top-level domain
+//   (top_level_domains.h); else it gives none. In an entry with INA flags
+//   whose hosts are unusable such a flag gives none: the entry has said
+//   where it is, and it is not at the phone or the system name.
 // - Flag names are matched without regard to case, wherever they stand in
-//   the flags (user flags after U too). An INA value gives a host only: a
-//   port or anything else after it is ignored. A "scheme://" before a
-//   value is dropped. A value that is then neither a host nor a port makes
-//   the flag give nothing. Endpoints that come out the same are given once.
+//   the flags (user flags after U too). An INA value gives a host and, for
+//   binkp, a port ("INA:hub.example.us:24556" is binkp on 24556 when the
+//   IBN flag names no port); other protocols keep their own ports, and
+//   anything else after the host is ignored. A "scheme://" before a value
+//   is dropped. A value that is then neither a host nor a port makes the
+//   flag give nothing. Endpoints that come out the same are given once.
 //
 // Where the rules leave a case open:
 // - An all-digit value is a port: "IBN:24556" never names a host. A port
 //   is 1 to 65535.
 // - A host is a name of letters, digits, hyphens and dots (no empty label,
-//   no label that starts or ends with a hyphen, at least one letter) or an
+//   no label that starts or ends with a hyphen, at least one letter; a
+//   final dot, as in "evg33.ru.", is kept as written) or an
 //   IPv4 address; 0.0.0.0 and an all-zero IPv6 address name no host (the
 //   000-0-0-0-0 phone of internet-only systems gives none). Hosts longer
 //   than kEndpointHostSize - 1 characters are not taken (never cut).
@@ -31,8 +37,9 @@
 //   them ("[2001:db8::1]:24556"); a value that is a whole IPv6 address
 //   without brackets is taken as that address without a port.
 // - An empty value ("IBN:") is taken as the flag alone.
-// - At most kMaxEndpoints endpoints are kept, the first ones in the order
-//   of the flags.
+// - At most kMaxEndpoints endpoints are kept, in the order of the flags:
+//   every binkp endpoint (up to the bound) and the first ones of the
+//   other protocols in the room left.
 #ifndef TOLVANE_NODELIST_ENDPOINTS_H
 #define TOLVANE_NODELIST_ENDPOINTS_H
 

@@ -42,7 +42,8 @@ TEST(DecodeEndpoints, FollowsTheFlagRules) {
       {"IBN,INA:a.example.org,ITN:2323,INA:192.0.2.1",
        "binkp a.example.org:24554 (INA) | binkp 192.0.2.1:24554 (INA) | "
        "telnet a.example.org:2323 (INA) | telnet 192.0.2.1:2323 (INA)"},
-      // INA gives a host only; a port or junk after it is ignored.
+      // INA gives a host, and a port for binkp only; junk after it is
+      // ignored.
       {"ITN,INA:192.0.2.4:24554", "telnet 192.0.2.4:23 (INA)"},
       {"IBN,INA:bbs.example.com:IBN", "binkp bbs.example.com:24554 (INA)"},
       // An own host wins over INA; an INA without a host gives none.
@@ -63,7 +64,7 @@ TEST(DecodeEndpoints, FollowsTheFlagRules) {
       {"IBN:[2001:db8::1]:24555,ITN:[2001:DB8::1]",
        "binkp [2001:db8::1]:24555 (IBN) | telnet [2001:DB8::1]:23 (ITN)"},
       {"IBN,INA:[2001:db8::2]:80,INA:2001:db8::3,INA:::ffff:192.0.2.9",
-       "binkp [2001:db8::2]:24554 (INA) | binkp [2001:db8::3]:24554 (INA) | "
+       "binkp [2001:db8::2]:80 (INA) | binkp [2001:db8::3]:24554 (INA) | "
        "binkp [::ffff:192.0.2.9]:24554 (INA)"},
       {"IBN:[::],IBN:[2001:db8::1,IBN:[1:2:3:4:5:6:7:8:9],IBN:[x::1],"
        "IBN:2001:db8::1:24555:x",

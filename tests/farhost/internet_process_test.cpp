@@ -85,17 +85,92 @@ TEST_F(InternetTest, TheSampleShowsItsEndpoints) {
             2);
 }
 
+// One entry per rule of the endpoints that lines of the published lists
+// do not show: each nodelist line, what `tolvane connect` prints for it,
+// and the binkd line of it.
+struct LineCase {
+  const char* Line;
+  const char* Connect;
+  const char* Binkd;
+};
+
+const LineCase kLines[] = {
+    // At the bound of eight, binkp displaces the last other endpoints.
+    {",1,Bound_BBS,Town,Sysop,-Unpublished-,300,ITN,IFC,IVM,IFT,IBN,"
+     "INA:a.example.org,INA:b.example.org",
+     "2:5/1\ttelnet\ta.example.org\t23\tINA\n"
+     "2:5/1\ttelnet\tb.example.org\t23\tINA\n"
+     "2:5/1\tifcico\ta.example.org\t60179\tINA\n"
+     "2:5/1\tifcico\tb.example.org\t60179\tINA\n"
+     "2:5/1\tvmodem\ta.example.org\t3141\tINA\n"
+     "2:5/1\tvmodem\tb.example.org\t3141\tINA\n"
+     "2:5/1\tbinkp\ta.example.org\t24554\tINA\n"
+     "2:5/1\tbinkp\tb.example.org\t24554\tINA\n",
+     "node 2:5/1@fidonet a.example.org:24554;b.example.org:24554\n"},
+    // A final dot on an own host; an INA port for binkp, not for telnet;
+    // the port of the IBN flag wins over the INA port.
+    {",2,Dot_BBS,Town,Sysop,-Unpublished-,300,IBN:bbs.example.net.:24556",
+     "2:5/2\tbinkp\tbbs.example.net.\t24556\tIBN\n",
+     "node 2:5/2@fidonet bbs.example.net.:24556\n"},
+    {",3,Port_BBS,Town,Sysop,-Unpublished-,300,INA:hub.example.us:24556,IBN,"
+     "ITN,IBN:24555",
+     "2:5/3\tbinkp\thub.example.us\t24556\tINA\n"
+     "2:5/3\ttelnet\thub.example.us\t23\tINA\n"
+     "2:5/3\tbinkp\thub.example.us\t24555\tINA\n",
+     "node 2:5/3@fidonet hub.example.us:24556;hub.example.us:24555\n"},
+    // An unusable INA host: no fallback to the system name or the phone.
+    {",4,old.example.org,Town,Sysop,000-192-0-2-4,300,IBN,"
+     "INA:new_example_org",
+     "", ""},
+    // The system name is a host only under a top-level domain, in any
+    // case, with or without a final dot.
+    {",6,St.Petersburg,Town,Sysop,-Unpublished-,300,IBN", "", ""},
+    {",7,DREAMWEB.BBS,Town,Sysop,-Unpublished-,300,IBN", "", ""},
+    {",8,BBS.EXAMPLE.SE.,Town,Sysop,-Unpublished-,300,ITN",
+     "2:5/8\ttelnet\tBBS.EXAMPLE.SE.\t23\tsystem name\n", ""},
+    // A Hold system takes no calls: connect shows it, binkd leaves it out.
+    {"Hold,9,Sleepy_BBS,Town,Sysop,-Unpublished-,300,IBN:sleepy.example.org",
+     "2:5/9\tbinkp\tsleepy.example.org\t24554\tIBN\n", ""},
+};
+
+TEST_F(InternetTest, EndpointRulesOnLines) {
+  std::string nodelist =
+      "Zone,2,Zone_Two,Europe,Zed,-Unpublished-,300\r\n"
+      "Host,5,Net_Five,Town,Hal,-Unpublished-,300\r\n";
+  std::string addresses, connect, binkd;
+  for (const LineCase& c : kLines) {
+    nodelist += std::string(c.Line) + "\r\n";
+    std::string line = c.Line;
+    size_t number = line.find(',') + 1;
+    addresses += " 2:5/" + line.substr(number, line.find(',', number) - number);
+    connect += c.Connect;
+    binkd += c.Binkd;
+  }
+  TempFolder out;
+  ASSERT_EQ(CompileNodelist(out.Path(), nodelist, "").Status, 0);
+  std::string folder = " --nodelist " + SysQuoteArgument(out.Path());
+  ToolRun run = Tolvane("connect" + addresses + folder);
+  EXPECT_EQ(run.Status, 1);  // the lines without an endpoint
+  EXPECT_EQ(run.Out, connect);
+  run = Tolvane("binkd" + folder);
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, binkd);
+  WriteText("Path to nodelist", SysJoinPath(out.Path(), ""));
+  EXPECT_EQ(InternetColumn("2:5", "9"), "sleepy.example.org:24554");
+}
+
 struct ListCase {
   const char* List;
-  size_t BinkpEntries;   // node lines of `tolvane binkd`
+  size_t BinkpEntries;   // node lines of `tolvane binkd` (no Hold entries)
   const char* Connect;   // addresses
   int Status;            // of `tolvane connect`
   const char* Expected;  // its output
+  const char* Binkd;     // lines that binkd writes among the others
 };
 
 // One entry per rule, each checked against the nodelist line by hand.
 const ListCase kLists[] = {
-    {"NODELIST.002", 1195, "1:300/5 1:311/4 1:2800/22 1:1/4 2:201/329", 0,
+    {"NODELIST.002", 1180, "1:300/5 1:311/4 1:2800/22 1:1/4 2:201/329", 0,
      // Own host (the bare INA, ITN and IFT find none); own host and port.
      "1:300/5\tbinkp\tj5.dyndns.org\t24554\tIBN\n"
      "1:311/4\tbinkp\tcpugod.synchro.net\t3141\tIBN\n"
@@ -105,8 +180,10 @@ const ListCase kLists[] = {
      "1:1/4\tbinkp\t65.218.223.109\t24554\tphone\n"
      "1:1/4\tftp\t65.218.223.109\t21\tphone\n"
      // The system name, a telnet-only Pvt entry.
-     "2:201/329\ttelnet\tpippin.webbplatsen.se\t23\tsystem name\n"},
-    {"NODELIST.122", 1078, "2:5080/102 1:114/0 2:201/148", 0,
+     "2:201/329\ttelnet\tpippin.webbplatsen.se\t23\tsystem name\n",
+     ""},
+    {"NODELIST.122", 1066,
+     "2:5080/102 1:114/0 2:201/148 2:5005/33 2:6056/0 1:135/368 2:2449/170", 0,
      // Two INA hosts for IBN and IBN:443.
      "2:5080/102\tbinkp\tbinkd.node.grumbler.org\t24554\tINA\n"
      "2:5080/102\tbinkp\tbinkp.vashadmin.su\t24554\tINA\n"
@@ -117,16 +194,27 @@ const ListCase kLists[] = {
      "1:114/0\tifcico\tcscnet1.net\t60179\tINA\n"
      "1:114/0\ttelnet\tcscnet1.net\t60177\tINA\n"
      // Pvt, the system name www.fidoreader.com.
-     "2:201/148\tbinkp\twww.fidoreader.com\t24554\tsystem name\n"},
-    {"Z2DAILY.067", 965, "1:1/19 2:45/0 1:214/23", 1,
+     "2:201/148\tbinkp\twww.fidoreader.com\t24554\tsystem name\n"
+     // A host with a final dot; ports written on INA hosts, for binkp only.
+     "2:5005/33\tbinkp\tevg33.ru.\t24554\tINA\n"
+     "2:6056/0\tbinkp\t1.fido6056.int.ru\t8081\tINA\n"
+     "1:135/368\tbinkp\teoth2.dyndns.org\t24552\tINA\n"
+     "1:135/368\ttelnet\teoth2.dyndns.org\t23\tINA\n"
+     // Hold: shown here, left out of binkd.
+     "2:2449/170\tbinkp\tsbbs.cjb.net\t24554\tsystem name\n",
+     "node 2:2449/7@fidonet ideefix.dyndns.org:24554\n"
+     "node 2:2449/185@fidonet "},
+    {"Z2DAILY.067", 935, "1:1/19 2:45/0 1:214/23 1:105/1", 1,
      // Flags of 77 characters: ITN:60177 lies beyond the flags column.
      "1:1/19\tbinkp\tftsc.bnbbbs.net\t24555\tINA\n"
      "1:1/19\tifcico\tftsc.bnbbbs.net\t60179\tINA\n"
      "1:1/19\ttelnet\tftsc.bnbbbs.net\t60177\tINA\n"
      // An IPv4 INA and a named one; then a Pvt IBN without any host.
      "2:45/0\tbinkp\t82.209.239.18\t24554\tINA\n"
-     "2:45/0\tbinkp\tunnamed.by\t24554\tINA\n"},
-    {"tqwnet.233", 163, "1337:1/106", 1, ""},  // a bare INA: no host
+     "2:45/0\tbinkp\tunnamed.by\t24554\tINA\n"
+     "1:105/1\tbinkp\thub.awesomenet.us\t24556\tINA\n",
+     "node 1:105/1@fidonet hub.awesomenet.us:24556\n"},
+    {"tqwnet.233", 163, "1337:1/106", 1, "", ""},  // a bare INA: no host
 };
 
 TEST_F(InternetTest, RealNodelists) {
@@ -146,6 +234,7 @@ TEST_F(InternetTest, RealNodelists) {
     EXPECT_EQ(binkd.Status, 0) << binkd.Err;
     EXPECT_EQ(LineCount(binkd.Out), c.BinkpEntries);
     EXPECT_EQ(binkd.Out.rfind("node ", 0), 0u);
+    EXPECT_NE(binkd.Out.find(c.Binkd), std::string::npos) << c.Binkd;
     ToolRun connect = Tolvane(std::string("connect ") + c.Connect + folder);
     EXPECT_EQ(connect.Status, c.Status) << connect.Err;
     EXPECT_EQ(connect.Out, c.Expected);

@@ -543,7 +543,7 @@ int WriteChangesFile(const std::string& path, const SourceText& old_list,
             path.c_str());
     return 0;
   }
-  std::string tmp = path + ".tmp";
+  std::string tmp = TempPathFor(path);
   FILE* f = fopen(tmp.c_str(), "wb");
   if (!f) {
     fprintf(err, "error: cannot write %s\n", tmp.c_str());

@@ -188,7 +188,7 @@ void DropTempFiles(std::vector<OutputFile>* files) {
   for (OutputFile& f : *files) {
     if (f.file) fclose(f.file);
     f.file = nullptr;
-    fs::remove(f.path + ".tmp", ec);
+    fs::remove(TempPathFor(f.path), ec);
   }
 }
 
@@ -202,9 +202,9 @@ int OpenTempFiles(const CompilerArgs& args, std::vector<OutputFile>* files,
     OutputFile& f = (*files)[i];
     f.path = names[i];
     f.synced_to = 0;
-    f.file = fopen((f.path + ".tmp").c_str(), "wb");
+    f.file = fopen(TempPathFor(f.path).c_str(), "wb");
     if (!f.file) {
-      fprintf(err, "error: cannot write %s.tmp\n", f.path.c_str());
+      fprintf(err, "error: cannot write %s\n", TempPathFor(f.path).c_str());
       DropTempFiles(files);
       return 0;
     }
@@ -226,7 +226,7 @@ int ReplaceOutputs(const CompilerArgs& args, std::vector<OutputFile>* files,
     ok = (fclose(f.file) == 0) && ok;
     f.file = nullptr;
     if (!ok) {
-      fprintf(err, "error: cannot write %s.tmp\n", f.path.c_str());
+      fprintf(err, "error: cannot write %s\n", TempPathFor(f.path).c_str());
       DropTempFiles(files);
       return 0;
     }
@@ -369,9 +369,13 @@ int AcquireBusyFile(const std::string& path, std::string* error) {
   return 0;
 }
 
+std::string TempPathFor(const std::string& path) {
+  return path + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+}
+
 int WriteTempFile(const std::string& path, const void* data, size_t size,
                   std::string* error) {
-  std::string tmp = path + ".tmp";
+  std::string tmp = TempPathFor(path);
   FILE* f = fopen(tmp.c_str(), "wb");
   int ok = f && (size == 0 || fwrite(data, 1, size, f) == size);
   if (f) ok = SyncFileToDisk(f) && ok;
@@ -386,7 +390,7 @@ int WriteTempFile(const std::string& path, const void* data, size_t size,
 
 int CommitTempFile(const std::string& path, std::string* error) {
   std::error_code ec;
-  fs::rename(path + ".tmp", path, ec);
+  fs::rename(TempPathFor(path), path, ec);
   if (ec) *error = "cannot replace " + path + ": " + ec.message();
   return !ec;
 }

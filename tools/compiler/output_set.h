@@ -46,12 +46,17 @@ int ParseCompilerArgs(int argc, const char* const* argv, CompilerArgs* args,
 // *error says which.
 int AcquireBusyFile(const std::string& path, std::string* error);
 
-// Writes data[0..size) to `path`.tmp and flushes it to the disk. Returns
-// 1, or 0 with *error (the partial temporary file is removed).
+// The temporary name through which `path` is replaced:
+// `path`.<process number>.tmp, so that two compilers writing the same file
+// never write into each other's temporary file.
+std::string TempPathFor(const std::string& path);
+
+// Writes data[0..size) to TempPathFor(path) and flushes it to the disk.
+// Returns 1, or 0 with *error (the partial temporary file is removed).
 int WriteTempFile(const std::string& path, const void* data, size_t size,
                   std::string* error);
 
-// Renames `path`.tmp over `path`. Returns 1, or 0 with *error.
+// Renames TempPathFor(path) over `path`. Returns 1, or 0 with *error.
 int CommitTempFile(const std::string& path, std::string* error);
 
 // Reads the inputs and side files, compiles, replaces the outputs. The

@@ -2,7 +2,8 @@
 // list (--apply), and bringing a folder's newest list up to date and
 // compiling it (--update). Lists and difference files may be packed in
 // ZIP (input_file.h); the lists made are written beside the others through
-// a temporary name, so no reader ever sees half a list.
+// a temporary name of the process's own, so no reader ever sees half a
+// list.
 #ifndef TOLVANE_TOOLS_COMPILER_WEEKLY_UPDATE_H
 #define TOLVANE_TOOLS_COMPILER_WEEKLY_UPDATE_H
 
@@ -18,18 +19,23 @@ namespace v7c {
 // the list was written, 1 otherwise.
 int RunApply(const CompilerArgs& args, FILE* out, FILE* err);
 
-// The weekly mode. Of the files NODELIST.* and NODEDIFF.* in
-// args.update_dir, takes the list whose first line gives the latest date,
+// The weekly mode. Under the lock of args.update_dir (TOLVANE.LCK there;
+// a second job on the folder waits for the first, up to five minutes, and
+// then finds the lists it made), reads the folder's lists and difference
+// files (list_folder.h), starts from the newest list that passes its CRC,
 // applies the difference files that follow it in the order of their dates,
-// writes each list made as NODELIST.<day> into the folder, and compiles
+// writes each list made as NODELIST.<day> into the folder (a damaged list
+// of that day is kept aside under a name that says so), and then compiles
 // the newest list reached with args' options and pointlists (holding the
 // set's busy file throughout). With args.changes, first writes there what
 // changed from the starting list to the newest reached (list_changes.h).
-// Returns the exit status: 0 when every difference file newer than the
-// starting list was applied and the set written, 3 when the set was
-// written from an older list (a week missing or a difference file
-// refused; the messages name the day), 1 when nothing was compiled or the
-// changes could not be written.
+// Every file that cannot serve is named in a warning. Returns the exit
+// status: 0 when the set was written from a list that no file in the
+// folder goes beyond; 3 when it was written but a day is left that no file
+// reaches (a week missing, a difference file refused, a newer list that
+// fails its CRC or cannot be read, with no way around it; the messages
+// name the day and the file); 1 when nothing was compiled or the changes
+// could not be written.
 int RunUpdate(const CompilerArgs& args, FILE* out, FILE* err);
 
 }  // namespace v7c
