@@ -7,7 +7,7 @@ file(GLOB FARHOST_UNIT_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/farhost/commands/*_test.cpp)
 add_executable(unit_farhost ${FARHOST_UNIT_SOURCES})
 target_link_libraries(unit_farhost PRIVATE farhost GTest::gtest_main)
-add_test(NAME unit_farhost COMMAND unit_farhost)
+tolvane_gtest(unit_farhost)
 
 # A library with only two of the thirteen entry points.
 add_library(farhost_partial_plugin SHARED
@@ -41,9 +41,8 @@ if(NOT WIN32)
        ${CMAKE_SOURCE_DIR}/tests/farhost/show_key_process_test.cpp)
 endif()
 
-# The real nodelists beside the project, as the test programs name paths.
-set(FARHOST_NODELISTS ${CMAKE_SOURCE_DIR}/../shared/nodelists)
-cmake_path(NORMAL_PATH FARHOST_NODELISTS)
+# The real nodelists, as the test programs name paths.
+set(FARHOST_NODELISTS ${TOLVANE_NODELISTS})
 # The entry files the plugin must write, byte for byte.
 set(FARHOST_GOLDEN ${CMAKE_SOURCE_DIR}/tests/farhost/golden)
 if(WIN32)
@@ -62,7 +61,7 @@ target_compile_definitions(farhost_tests PRIVATE
 target_link_libraries(farhost_tests PRIVATE farhost GTest::gtest)
 add_dependencies(farhost_tests tolvane_plugin_test tolvane_plugin
                  farhost_partial_plugin tolvane tolvane-compile sample_nodelist)
-add_test(NAME farhost_tests COMMAND farhost_tests)
+tolvane_gtest(farhost_tests)
 
 # Ctrl+C and SIGTERM in the middle of `tolvane find` (POSIX signals).
 if(NOT WIN32)

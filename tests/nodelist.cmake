@@ -1,6 +1,6 @@
 # The nodelist round trip: the published nodelists compiled by the V7/V7+
 # compiler and read back through the plugin's nodelist database. Skips
-# when ../shared/nodelists is absent.
+# when the folder TOLVANE_NODELISTS is absent.
 if(TARGET v7compiler)
   add_executable(nodelist_roundtrip_test
                  ${CMAKE_SOURCE_DIR}/tests/nodelist_roundtrip_test.cpp)
@@ -8,6 +8,6 @@ if(TARGET v7compiler)
                         v7compiler tolvane_core tolvane_platform_seams
                         GTest::gtest_main)
   target_compile_definitions(nodelist_roundtrip_test PRIVATE
-      TOLVANE_REAL_NODELISTS="${CMAKE_SOURCE_DIR}/../shared/nodelists")
-  add_test(NAME nodelist_roundtrip COMMAND nodelist_roundtrip_test)
+      TOLVANE_REAL_NODELISTS="${TOLVANE_NODELISTS}")
+  tolvane_gtest(nodelist_roundtrip_test)
 endif()

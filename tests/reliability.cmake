@@ -24,13 +24,11 @@ target_compile_definitions(reliability_tests PRIVATE
 target_link_libraries(reliability_tests PRIVATE farhost nodelist_generator
                       v7compiler GTest::gtest)
 add_dependencies(reliability_tests tolvane_plugin_test)
-add_test(NAME reliability_tests COMMAND reliability_tests)
-set_tests_properties(reliability_tests PROPERTIES TIMEOUT 300 ENVIRONMENT
+tolvane_gtest(reliability_tests TIMEOUT 300 ENVIRONMENT
     "TOLVANE_REGISTRY=${CMAKE_BINARY_DIR}/registry-reliability.reg")
 
 add_executable(reliability_settings
     ${RELIABILITY_DIR}/settings_reliability_test.cpp)
 target_link_libraries(reliability_settings PRIVATE tolvane_platform_seams
                       GTest::gtest)
-add_test(NAME reliability_settings COMMAND reliability_settings)
-set_tests_properties(reliability_settings PROPERTIES TIMEOUT 300)
+tolvane_gtest(reliability_settings TIMEOUT 300)

@@ -8,5 +8,5 @@ add_executable(unit_tools ${tool_test_sources}
 target_link_libraries(unit_tools PRIVATE nodelist_generator v7compiler
                       GTest::gtest_main)
 target_compile_definitions(unit_tools PRIVATE
-    TOLVANE_REAL_NODELISTS="${CMAKE_SOURCE_DIR}/../shared/nodelists")
-add_test(NAME unit_tools COMMAND unit_tools)
+    TOLVANE_REAL_NODELISTS="${TOLVANE_NODELISTS}")
+tolvane_gtest(unit_tools)
