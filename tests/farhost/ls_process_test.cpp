@@ -270,20 +270,32 @@ TEST_F(LsProcess, AFreshMachineListsTheSample) {
   EXPECT_FALSE(SettingsOpenKey((rootKey_ + "\\Tolvane").c_str(), &key));
 }
 
+// The nodelists in the folder of the real ones (its README aside), in
+// name order; none when the folder is absent.
+std::vector<std::filesystem::path> RealLists() {
+  std::vector<std::filesystem::path> lists;
+  std::error_code error;
+  std::filesystem::directory_iterator entries(TOLVANE_NODELISTS_DIR, error);
+  for (; !error && entries != std::filesystem::directory_iterator();
+       entries.increment(error))
+    if (entries->is_regular_file() && entries->path().filename() != "README.md")
+      lists.push_back(entries->path());
+  std::sort(lists.begin(), lists.end());
+  return lists;
+}
+
 // Every real nodelist beside the project, compiled at test time: the root,
 // a sysop search and the whole tree through the host's file search.
 TEST_F(LsProcess, RealNodelists) {
-  std::error_code error;
-  if (!std::filesystem::is_directory(TOLVANE_NODELISTS_DIR, error))
+  std::vector<std::filesystem::path> lists = RealLists();
+  if (lists.empty())
     GTEST_SKIP() << "no real nodelists at " << TOLVANE_NODELISTS_DIR;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(TOLVANE_NODELISTS_DIR)) {
-    std::string name = entry.path().filename().string();
-    if (name == "README.md" || !entry.is_regular_file()) continue;
+  for (const std::filesystem::path& list : lists) {
+    std::string name = list.filename().string();
     TempFolder out;
-    ToolRun compiled = RunTool("tolvane-compile",
-                               "--out " + SysQuoteArgument(out.Path()) + " " +
-                                   SysQuoteArgument(entry.path().string()));
+    ToolRun compiled =
+        RunTool("tolvane-compile", "--out " + SysQuoteArgument(out.Path()) +
+                                       " " + SysQuoteArgument(list.string()));
     ASSERT_EQ(compiled.Status, 0) << name << compiled.Err;
     std::string folder = " --nodelist " + SysQuoteArgument(out.Path());
     ToolRun root = Tolvane("ls --format tsv" + folder);
@@ -316,6 +328,12 @@ TEST_F(LsProcess, RealNodelists) {
         name.c_str(), Lines(root.Out).size(), Lines(nets.Out).size(),
         zone.c_str(), Lines(nodes.Out).size(), net.c_str(),
         Lines(search.Out).size() - 1, Lines(find.Out).size(), entries, seconds);
+    // The file search meets every entry that the compiler wrote.
+    size_t at = compiled.Out.find(" entries compiled");
+    ASSERT_NE(at, std::string::npos) << compiled.Out;
+    size_t start = compiled.Out.rfind(' ', at - 1) + 1;
+    EXPECT_EQ(std::to_string(entries), compiled.Out.substr(start, at - start))
+        << name;
   }
 }
 

@@ -46,7 +46,7 @@ TEST_F(ShowKeyProcess, ShowPrintsEachEntryAndNamesTheMissing) {
 
 TEST_F(ShowKeyProcess, ShowOnARealNodelist) {
   std::string source = SysJoinPath(TOLVANE_NODELISTS_DIR, "NODELIST.122");
-  if (!std::ifstream(source)) GTEST_SKIP() << "no " << source;
+  if (!std::ifstream(source)) GTEST_SKIP() << "no real nodelist " << source;
   TempFolder folder;
   ToolRun compiled = RunTool("tolvane-compile",
                              "--out " + SysQuoteArgument(folder.Path()) +

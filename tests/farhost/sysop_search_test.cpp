@@ -63,7 +63,7 @@ class SysopSearchTest : public PanelTest,
 TEST_P(SysopSearchTest, EveryEntryIsFoundByItsSysopName) {
   std::string source = SysJoinPath(TOLVANE_NODELISTS_DIR, GetParam());
   std::ifstream in(source, std::ios::binary);
-  if (!in) GTEST_SKIP() << "no published nodelist " << source;
+  if (!in) GTEST_SKIP() << "no real nodelist " << source;
   std::string text((std::istreambuf_iterator<char>(in)),
                    std::istreambuf_iterator<char>());
   TempFolder out;
