@@ -6,7 +6,7 @@ file(GLOB FARHOST_UNIT_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/farhost/host/*_test.cpp
      ${CMAKE_SOURCE_DIR}/farhost/commands/*_test.cpp)
 add_executable(unit_farhost ${FARHOST_UNIT_SOURCES})
-target_link_libraries(unit_farhost PRIVATE farhost GTest::gtest_main)
+target_link_libraries(unit_farhost PRIVATE farhost tolvane_gtest_main)
 tolvane_gtest(unit_farhost)
 
 # A library with only two of the thirteen entry points.
@@ -51,7 +51,7 @@ if(WIN32)
 endif()
 add_executable(farhost_tests ${FARHOST_TEST_SOURCES})
 target_include_directories(farhost_tests PRIVATE
-                           ${CMAKE_SOURCE_DIR}/tests/farhost)
+                           ${CMAKE_SOURCE_DIR}/tests/farhost ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(farhost_tests PRIVATE
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
     TOLVANE_PARTIAL_NAME="$<TARGET_FILE_NAME:farhost_partial_plugin>"

@@ -6,7 +6,7 @@ if(TARGET v7compiler)
                  ${CMAKE_SOURCE_DIR}/tests/nodelist_roundtrip_test.cpp)
   target_link_libraries(nodelist_roundtrip_test PRIVATE
                         v7compiler tolvane_core tolvane_platform_seams
-                        GTest::gtest_main)
+                        tolvane_gtest_main)
   target_compile_definitions(nodelist_roundtrip_test PRIVATE
       TOLVANE_REAL_NODELISTS="${TOLVANE_NODELISTS}")
   tolvane_gtest(nodelist_roundtrip_test)

@@ -17,7 +17,7 @@ add_executable(reliability_tests
     ${RELIABILITY_DIR}/fault_test.cpp
     ${RELIABILITY_DIR}/load_test.cpp)
 target_include_directories(reliability_tests PRIVATE ${RELIABILITY_DIR}
-                           ${CMAKE_SOURCE_DIR}/tools)
+                           ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(reliability_tests PRIVATE
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
     TOLVANE_RELIABILITY_CORPUS="${RELIABILITY_DIR}/corpus")
@@ -31,4 +31,5 @@ add_executable(reliability_settings
     ${RELIABILITY_DIR}/settings_reliability_test.cpp)
 target_link_libraries(reliability_settings PRIVATE tolvane_platform_seams
                       GTest::gtest)
+target_include_directories(reliability_settings PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 tolvane_gtest(reliability_settings TIMEOUT 300)

@@ -20,6 +20,7 @@
 
 #include "platform/platform.h"
 #include "platform/regedit_file.h"
+#include "test_run_status.h"
 
 namespace {
 
@@ -216,10 +217,13 @@ int RunWriter(const char* name, long count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::strcmp(argv[1], "--child") == 0 &&
-      std::strcmp(argv[2], "write") == 0)
-    return RunWriter(argv[3], std::strtol(argv[4], nullptr, 10));
+  if (argc > 1 && std::strcmp(argv[1], "--child") == 0) {
+    if (argc == 5 && std::strcmp(argv[2], "write") == 0)
+      return RunWriter(argv[3], std::strtol(argv[4], nullptr, 10));
+    std::fprintf(stderr, "no such child role\n");
+    return 2;
+  }
   SelfPath = std::filesystem::absolute(argv[0]).string();
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return TestRunStatus(RUN_ALL_TESTS());
 }
