@@ -154,6 +154,8 @@ TEST_F(SettingsReliability, WriterKilledMidWriteLeavesASoundFile) {
   // more at times.
   auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(Shell(Writer("Probe", 1)), 0);
+  ASSERT_EQ(Read("Probe"), std::string("\1\0\0\0", 4))
+      << "the writer wrote nothing";
   long startup =
       static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
