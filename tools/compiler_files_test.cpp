@@ -299,7 +299,11 @@ TEST_F(CompilerProgram, FailuresReleaseTheBusyFile) {
     EXPECT_FALSE(Exists("NODEX.DAT"));
   }
   EXPECT_EQ(Run({"--bogus", In("NODELIST.100")}), 2);
+  EXPECT_NE(errors_.find("unknown option --bogus"), std::string::npos)
+      << errors_;
   EXPECT_EQ(Run({"--name"}), 2);
+  EXPECT_NE(errors_.find("option --name needs a value"), std::string::npos)
+      << errors_;
 }
 
 // The published lists in the shared folder, when it is there.

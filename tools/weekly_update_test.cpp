@@ -168,16 +168,29 @@ TEST_F(WeeklyJob, ApplyWritesTheListOrNothing) {
       << run.err;
   EXPECT_FALSE(fs::exists(Lists("BAD.LST")));
   EXPECT_FALSE(fs::exists(Lists("BAD.LST.tmp")));
-  const std::vector<std::string> misuses[] = {
-      {"--apply", "D", "OLD"},
-      {"--apply", "D", "OLD", "--out-list", "NEW", "--out", "V7"},
-      {"--apply", "D", "--out-list", "NEW"},
-      {"--apply", "D", "OLD", "--out-list", "NEW", "--update", "DIR"},
-      {"--out", "V7", "--out-list", "NEW", "OLD"},
-      {"--update", "DIR"},
+}
+
+// Misuse of the weekly job's options is refused before any file is read.
+TEST(WeeklyJobArguments, MisuseIsRefusedWithItsReason) {
+  const struct {
+    std::vector<std::string> Words;
+    const char* Said;
+  } misuses[] = {
+      {{"--apply", "D", "OLD"}, "--apply needs --out-list NEW_NODELIST"},
+      {{"--apply", "D", "OLD", "--out-list", "NEW", "--out", "V7"},
+       "--apply writes a nodelist, not a compiled set: no --out"},
+      {{"--apply", "D", "--out-list", "NEW"}, "--apply takes one old nodelist"},
+      {{"--apply", "D", "OLD", "--out-list", "NEW", "--update", "DIR"},
+       "--apply and --update do not go together"},
+      {{"--out", "V7", "--out-list", "NEW", "OLD"},
+       "--out-list goes with --apply"},
+      {{"--update", "DIR"}, "--out DIR is required"},
   };
-  for (const auto& words : misuses)
-    EXPECT_EQ(v7test::RunCompilerWords(words).status, 2) << words[0];
+  for (const auto& m : misuses) {
+    v7test::ProgramRun run = v7test::RunCompilerWords(m.Words);
+    EXPECT_EQ(run.status, 2) << m.Said;
+    EXPECT_NE(run.err.find(m.Said), std::string::npos) << run.err;
+  }
 }
 
 // A temporary folder for packed inputs.

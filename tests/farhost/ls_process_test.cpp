@@ -178,9 +178,9 @@ TEST_F(LsProcess, ExitStatusesAndMessages) {
       {s2.c_str(), 3, "Unable to open ", 0},
       {"ls 9:9999/9999", 3, "no nodelist entry", 0},
       {"ls ..", 1, "did not move", 0},
-      {"ls --sort 8", 2, "", 0},
-      {"ls --format xml", 2, "", 0},
-      {"find", 2, "", 0},
+      {"ls --sort 8", 2, "--sort: Value 8 not in range 0 to 7", 0},
+      {"ls --format xml", 2, "--format: xml not in {table,tsv,json}", 0},
+      {"find", 2, "MASK is required", 0},
   };
   for (const StatusCase& c : cases) {
     ToolRun run = Tolvane(c.Arguments);
@@ -194,6 +194,8 @@ TEST_F(LsProcess, ExitStatusesAndMessages) {
   }
   ToolRun missing = RunTool("tolvane", "ls --plugin nowhere.bin");
   EXPECT_EQ(missing.Status, 1) << missing.Err;
+  EXPECT_NE(missing.Err.find("cannot load the plugin "), std::string::npos)
+      << missing.Err;
   EXPECT_NE(missing.Err.find("nowhere.bin"), std::string::npos);
   ToolRun help = Tolvane("--help");
   EXPECT_EQ(help.Status, 0);
