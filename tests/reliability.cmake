@@ -13,6 +13,7 @@ set(RELIABILITY_DIR ${CMAKE_SOURCE_DIR}/tests/reliability)
 add_executable(reliability_tests
     ${RELIABILITY_DIR}/reliability_main.cpp
     ${RELIABILITY_DIR}/reliability_support.cpp
+    ${RELIABILITY_DIR}/damage_case.cpp
     ${RELIABILITY_DIR}/corpus_test.cpp
     ${RELIABILITY_DIR}/fault_test.cpp
     ${RELIABILITY_DIR}/load_test.cpp)
