@@ -52,7 +52,13 @@ endif()
 add_executable(farhost_tests ${FARHOST_TEST_SOURCES})
 target_include_directories(farhost_tests PRIVATE
                            ${CMAKE_SOURCE_DIR}/tests/farhost ${CMAKE_SOURCE_DIR}/tests)
+if(TARGET farhost_browse)
+  set(FARHOST_HAS_BROWSER 1)
+else()
+  set(FARHOST_HAS_BROWSER 0)
+endif()
 target_compile_definitions(farhost_tests PRIVATE
+    TOLVANE_HAS_BROWSER=${FARHOST_HAS_BROWSER}
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
     TOLVANE_PARTIAL_NAME="$<TARGET_FILE_NAME:farhost_partial_plugin>"
     TOLVANE_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}"
