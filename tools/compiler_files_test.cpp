@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,7 +166,8 @@ class CompilerProgram : public ::testing::Test {
         fs::temp_directory_path() /
         ("tolvane-compile-test-" +
          std::string(
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+         "-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     Write("NODELIST.100",

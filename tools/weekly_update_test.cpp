@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class WeeklyJob : public ::testing::Test {
         fs::temp_directory_path() /
         ("tolvane-weekly-" +
          std::string(
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+         "-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "lists");
     day002_ = ReadFile((kReal / "NODELIST.002").string());
@@ -197,7 +199,8 @@ TEST(WeeklyJobArguments, MisuseIsRefusedWithItsReason) {
 class PackedInput : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / "tolvane-packed-input";
+    dir_ = fs::temp_directory_path() /
+           ("tolvane-packed-input-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <list>
+#include <random>
 #include <string>
 
 #include "platform/platform.h"
@@ -48,9 +49,10 @@ long EnvNumber(const char* name, long fallback) {
 class SettingsReliability : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tolvane_settings_" + std::to_string(std::rand()) + "_" +
-               std::to_string(reinterpret_cast<uintptr_t>(this) % 100000));
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("tolvane_settings_" + std::to_string(std::random_device{}()) + "_" +
+         std::to_string(reinterpret_cast<uintptr_t>(this) % 100000));
     std::filesystem::create_directories(folder_);
     file_ = (folder_ / "registry.reg").string();
     SetEnv("TOLVANE_REGISTRY", file_);
