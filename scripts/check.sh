@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Everything CI runs: installs what is missing, builds every preset and runs
 # every test: the native suite, the sanitizer suite, the Windows side's suite
-# under Wine, and a few seconds of each fuzz target.
+# under Wine, and a few seconds of each fuzz target from its seeds. It ends
+# with the skipped tests of each suite and why (scripts/skipped_tests.sh),
+# and fails when a test skipped for want of the published nodelists while
+# their folder is there.
 #
 # The Windows side: the 32-bit plugin is always built and checked (record
 # sizes, exports, imports). Where this machine runs 32-bit programs its
@@ -171,7 +174,10 @@ for preset in linux asan "$windows"; do
     win32) wineserver_for wine "$root/build/wineprefix" ;;
     win64) wineserver_for "$wine64" "$root/build/wineprefix64" ;;
   esac
-  ctest --preset "$preset" -j "$jobs" --timeout 900 || failed=1
+  results=$root/build/$preset/ctest-results.xml
+  rm -f "$results"
+  ctest --preset "$preset" -j "$jobs" --timeout 900 \
+    --output-junit "$results" || failed=1
 done
 
 # What users install: cmake --install, the Debian package and the archive,
@@ -180,17 +186,41 @@ begin "install and packages"
 scripts/check-install.sh "$runs32" || failed=1
 
 begin "fuzz targets, ${FUZZ_SECONDS:-5} s each"
-shopt -s nullglob
-for target in build/fuzz/bin/fuzz_*; do
-  corpus="$root/build/fuzz/corpus/$(basename "$target")"
+# The fuzz build lists its targets and makes each one's seeds
+# (build/fuzz/seeds/NAME, from files kept in the project); a target that
+# was not built, has no seeds or did not read them fails the stage.
+fuzz_list=$root/build/fuzz/fuzz-targets.txt
+fuzz_names=$(cat "$fuzz_list" 2>/dev/null || true)
+if [ -z "$fuzz_names" ]; then
+  echo "fuzz: FAILED, no fuzz targets listed in $fuzz_list"
+  failed=1
+fi
+for name in $fuzz_names; do
+  target=$root/build/fuzz/bin/$name
+  seeds=$root/build/fuzz/seeds/$name
+  corpus=$root/build/fuzz/corpus/$name
+  if [ ! -x "$target" ]; then
+    echo "$name: FAILED, not built"
+    failed=1
+    continue
+  fi
+  if [ -z "$(ls -A "$seeds" 2>/dev/null)" ]; then
+    echo "$name: FAILED, no seeds in $seeds"
+    failed=1
+    continue
+  fi
   mkdir -p "$corpus"
-  if "$target" -max_total_time="${FUZZ_SECONDS:-5}" -print_final_stats=0 \
-      "$corpus" >"$corpus.log" 2>&1; then
-    echo "$(basename "$target"): no finding"
-  else
-    echo "$(basename "$target"): FAILED, see $corpus.log"
+  if ! "$target" -max_total_time="${FUZZ_SECONDS:-5}" -print_final_stats=0 \
+      "$corpus" "$seeds" >"$corpus.log" 2>&1; then
+    echo "$name: FAILED, see $corpus.log"
     tail -n 30 "$corpus.log"
     failed=1
+  elif ! grep -q "seed corpus: files: [1-9]" "$corpus.log"; then
+    echo "$name: FAILED, it read no inputs"
+    failed=1
+  else
+    echo "$name: no finding, from $(grep -o 'seed corpus: files: [0-9]*' \
+      "$corpus.log" | grep -o '[0-9]*$') inputs"
   fi
 done
 end_stage
@@ -199,6 +229,8 @@ echo "== stage times"
 printf '%s\n' "${timings[@]}"
 printf '%5d s  in all\n' "$SECONDS"
 echo "$windows_line"
+scripts/skipped_tests.sh "$root/build/linux" "$root/build/asan" \
+  "$root/build/$windows" || failed=1
 if [ "$failed" -ne 0 ]; then
   echo "check: FAILED"
   exit 1

@@ -6,8 +6,8 @@ file(GLOB FARHOST_UNIT_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/farhost/host/*_test.cpp
      ${CMAKE_SOURCE_DIR}/farhost/commands/*_test.cpp)
 add_executable(unit_farhost ${FARHOST_UNIT_SOURCES})
-target_link_libraries(unit_farhost PRIVATE farhost GTest::gtest_main)
-add_test(NAME unit_farhost COMMAND unit_farhost)
+target_link_libraries(unit_farhost PRIVATE farhost tolvane_gtest_main)
+tolvane_gtest(unit_farhost)
 
 # A library with only two of the thirteen entry points.
 add_library(farhost_partial_plugin SHARED
@@ -41,9 +41,8 @@ if(NOT WIN32)
        ${CMAKE_SOURCE_DIR}/tests/farhost/show_key_process_test.cpp)
 endif()
 
-# The real nodelists beside the project, as the test programs name paths.
-set(FARHOST_NODELISTS ${CMAKE_SOURCE_DIR}/../shared/nodelists)
-cmake_path(NORMAL_PATH FARHOST_NODELISTS)
+# The real nodelists, as the test programs name paths.
+set(FARHOST_NODELISTS ${TOLVANE_NODELISTS})
 # The entry files the plugin must write, byte for byte.
 set(FARHOST_GOLDEN ${CMAKE_SOURCE_DIR}/tests/farhost/golden)
 if(WIN32)
@@ -52,8 +51,14 @@ if(WIN32)
 endif()
 add_executable(farhost_tests ${FARHOST_TEST_SOURCES})
 target_include_directories(farhost_tests PRIVATE
-                           ${CMAKE_SOURCE_DIR}/tests/farhost)
+                           ${CMAKE_SOURCE_DIR}/tests/farhost ${CMAKE_SOURCE_DIR}/tests)
+if(TARGET farhost_browse)
+  set(FARHOST_HAS_BROWSER 1)
+else()
+  set(FARHOST_HAS_BROWSER 0)
+endif()
 target_compile_definitions(farhost_tests PRIVATE
+    TOLVANE_HAS_BROWSER=${FARHOST_HAS_BROWSER}
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
     TOLVANE_PARTIAL_NAME="$<TARGET_FILE_NAME:farhost_partial_plugin>"
     TOLVANE_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}"
@@ -62,7 +67,7 @@ target_compile_definitions(farhost_tests PRIVATE
 target_link_libraries(farhost_tests PRIVATE farhost GTest::gtest)
 add_dependencies(farhost_tests tolvane_plugin_test tolvane_plugin
                  farhost_partial_plugin tolvane tolvane-compile sample_nodelist)
-add_test(NAME farhost_tests COMMAND farhost_tests)
+tolvane_gtest(farhost_tests)
 
 # Ctrl+C and SIGTERM in the middle of `tolvane find` (POSIX signals).
 if(NOT WIN32)

@@ -158,7 +158,7 @@ class NodelistRoundTrip : public ::testing::TestWithParam<const char*> {};
 TEST_P(NodelistRoundTrip, EveryEntryComesBack) {
   fs::path source = fs::path(TOLVANE_REAL_NODELISTS) / GetParam();
   std::ifstream in(source, std::ios::binary);
-  if (!in) GTEST_SKIP() << "no published nodelists at " << source;
+  if (!in) GTEST_SKIP() << "no real nodelist " << source;
   std::string text((std::istreambuf_iterator<char>(in)), {});
 
   v7c::CompiledSet set;
@@ -329,7 +329,7 @@ class SysopWalk : public ::testing::TestWithParam<const char*> {};
 TEST_P(SysopWalk, EveryKeyBeginningFindsWhatTheLeafChainHolds) {
   fs::path source = fs::path(TOLVANE_REAL_NODELISTS) / GetParam();
   std::ifstream in(source, std::ios::binary);
-  if (!in) GTEST_SKIP() << "no published nodelists at " << source;
+  if (!in) GTEST_SKIP() << "no real nodelist " << source;
   std::string text((std::istreambuf_iterator<char>(in)), {});
   for (uint16_t blockSize : {uint16_t{v7::kUsualBlockSize}, uint16_t{128}}) {
     v7c::CompiledSet set;

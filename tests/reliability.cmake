@@ -14,13 +14,14 @@ set(RELIABILITY_DIR ${CMAKE_SOURCE_DIR}/tests/reliability)
 add_executable(reliability_tests
     ${RELIABILITY_DIR}/reliability_main.cpp
     ${RELIABILITY_DIR}/reliability_support.cpp
+    ${RELIABILITY_DIR}/damage_case.cpp
     ${RELIABILITY_DIR}/corpus_test.cpp
     ${RELIABILITY_DIR}/fault_test.cpp
     ${RELIABILITY_DIR}/load_test.cpp
     ${RELIABILITY_DIR}/weekly_jobs_test.cpp
     ${CMAKE_SOURCE_DIR}/tools/test_lists.cpp)
 target_include_directories(reliability_tests PRIVATE ${RELIABILITY_DIR}
-                           ${CMAKE_SOURCE_DIR}/tools)
+                           ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(reliability_tests PRIVATE
     TOLVANE_TEST_PLUGIN_NAME="$<TARGET_FILE_NAME:tolvane_plugin_test>"
     TOLVANE_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}"
@@ -28,13 +29,12 @@ target_compile_definitions(reliability_tests PRIVATE
 target_link_libraries(reliability_tests PRIVATE farhost nodelist_generator
                       v7compiler GTest::gtest)
 add_dependencies(reliability_tests tolvane_plugin_test tolvane-compile)
-add_test(NAME reliability_tests COMMAND reliability_tests)
-set_tests_properties(reliability_tests PROPERTIES TIMEOUT 300 ENVIRONMENT
+tolvane_gtest(reliability_tests TIMEOUT 300 ENVIRONMENT
     "TOLVANE_REGISTRY=${CMAKE_BINARY_DIR}/registry-reliability.reg")
 
 add_executable(reliability_settings
     ${RELIABILITY_DIR}/settings_reliability_test.cpp)
 target_link_libraries(reliability_settings PRIVATE tolvane_platform_seams
                       GTest::gtest)
-add_test(NAME reliability_settings COMMAND reliability_settings)
-set_tests_properties(reliability_settings PROPERTIES TIMEOUT 300)
+target_include_directories(reliability_settings PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+tolvane_gtest(reliability_settings TIMEOUT 300)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,7 +166,8 @@ class CompilerProgram : public ::testing::Test {
         fs::temp_directory_path() /
         ("tolvane-compile-test-" +
          std::string(
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+         "-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     Write("NODELIST.100",
@@ -300,7 +302,11 @@ TEST_F(CompilerProgram, FailuresReleaseTheBusyFile) {
     EXPECT_FALSE(Exists("NODEX.DAT"));
   }
   EXPECT_EQ(Run({"--bogus", In("NODELIST.100")}), 2);
+  EXPECT_NE(errors_.find("unknown option --bogus"), std::string::npos)
+      << errors_;
   EXPECT_EQ(Run({"--name"}), 2);
+  EXPECT_NE(errors_.find("option --name needs a value"), std::string::npos)
+      << errors_;
 }
 
 // The published lists in the shared folder, when it is there.

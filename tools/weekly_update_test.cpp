@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class WeeklyJob : public ::testing::Test {
         fs::temp_directory_path() /
         ("tolvane-weekly-" +
          std::string(
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+         "-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "lists");
     day002_ = ReadFile((kReal / "NODELIST.002").string());
@@ -346,23 +348,37 @@ TEST_F(WeeklyJob, ApplyWritesTheListOrNothing) {
       << run.err;
   EXPECT_FALSE(fs::exists(Lists("BAD.LST")));
   EXPECT_FALSE(fs::exists(v7c::TempPathFor(Lists("BAD.LST"))));
-  const std::vector<std::string> misuses[] = {
-      {"--apply", "D", "OLD"},
-      {"--apply", "D", "OLD", "--out-list", "NEW", "--out", "V7"},
-      {"--apply", "D", "--out-list", "NEW"},
-      {"--apply", "D", "OLD", "--out-list", "NEW", "--update", "DIR"},
-      {"--out", "V7", "--out-list", "NEW", "OLD"},
-      {"--update", "DIR"},
+}
+
+// Misuse of the weekly job's options is refused before any file is read.
+TEST(WeeklyJobArguments, MisuseIsRefusedWithItsReason) {
+  const struct {
+    std::vector<std::string> Words;
+    const char* Said;
+  } misuses[] = {
+      {{"--apply", "D", "OLD"}, "--apply needs --out-list NEW_NODELIST"},
+      {{"--apply", "D", "OLD", "--out-list", "NEW", "--out", "V7"},
+       "--apply writes a nodelist, not a compiled set: no --out"},
+      {{"--apply", "D", "--out-list", "NEW"}, "--apply takes one old nodelist"},
+      {{"--apply", "D", "OLD", "--out-list", "NEW", "--update", "DIR"},
+       "--apply and --update do not go together"},
+      {{"--out", "V7", "--out-list", "NEW", "OLD"},
+       "--out-list goes with --apply"},
+      {{"--update", "DIR"}, "--out DIR is required"},
   };
-  for (const auto& words : misuses)
-    EXPECT_EQ(v7test::RunCompilerWords(words).status, 2) << words[0];
+  for (const auto& m : misuses) {
+    v7test::ProgramRun run = v7test::RunCompilerWords(m.Words);
+    EXPECT_EQ(run.status, 2) << m.Said;
+    EXPECT_NE(run.err.find(m.Said), std::string::npos) << run.err;
+  }
 }
 
 // A temporary folder for packed inputs.
 class PackedInput : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / "tolvane-packed-input";
+    dir_ = fs::temp_directory_path() /
+           ("tolvane-packed-input-" + std::to_string(std::random_device{}()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -10,8 +10,8 @@ get_filename_component(tolvane_tui_root ${tolvane_tui_dir}/../.. ABSOLUTE)
 
 file(GLOB tolvane_tui_tests CONFIGURE_DEPENDS ${tolvane_tui_dir}/*_test.cpp)
 add_executable(unit_tui ${tolvane_tui_tests})
-target_link_libraries(unit_tui PRIVATE farhost_tui GTest::gtest_main)
-add_test(NAME unit_tui COMMAND unit_tui)
+target_link_libraries(unit_tui PRIVATE farhost_tui tolvane_gtest_main)
+tolvane_gtest(unit_tui)
 
 add_test(NAME tui_dialogs
          COMMAND bash ${tolvane_tui_root}/tests/tui/dialogs.sh

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -21,7 +22,7 @@ class ExportTest : public ::testing::Test {
     static int counter;
     dir = fs::temp_directory_path() /
           ("tolvane-export-" + std::to_string(++counter) + "-" +
-           std::to_string(std::rand()));
+           std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     host.Texts[MNodeWord] = "NodeWord";

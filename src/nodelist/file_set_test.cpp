@@ -324,7 +324,6 @@ TEST_F(FileSetTest, FileCutShortWhileReadEndsTheSearchAsDamage) {
 // replaced every file is mapped afresh, never the new index beside the
 // old data. A failing map shows whether a search mapped anything.
 TEST_F(FileSetTest, SetLeftMappedServesTheNextSearchWhileUnchanged) {
-  if (!PlatformFaultsAvailable()) GTEST_SKIP() << "no fault seams";
   WriteNodelist("NODEX", "NODEX.SDX");
   Nodelist.Flags = UsePlusData;
   Nodelist.KeyLength = 4;

@@ -118,7 +118,6 @@ TEST_F(ListingFlowTest, DamageIsReportedAndTheRestIsListed) {
 }
 
 TEST_F(ListingFlowTest, MemoryFailureMidListingReleasesEverything) {
-  if (!PlatformFaultsAvailable()) GTEST_SKIP() << "no fault seams";
   // Reservation, then item and area of "..", of node 0, of node 6: the
   // commit of node 7's item fails.
   PlatformFailNth(kFaultCommit, 7, 0);

@@ -274,7 +274,6 @@ TEST_F(ListingTest, MarksNodesWithoutPhoneOrNotAvailableNow) {
 // A memory failure abandons the search at the resume point, with the list
 // released.
 TEST_F(ListingTest, MemoryFailureResumesTheListing) {
-  if (!PlatformFaultsAvailable()) GTEST_SKIP() << "no fault seams";
   Prepare(kLevelNet, {2, 345}, "", 0);
   Fill(Record(2, 345, 1, 0));
   ASSERT_EQ(Listing.List.Count, 1);

@@ -160,7 +160,9 @@ TEST_F(NavigationTest, PathsThatDoNotParse) {
 }
 
 // The host's file search walks by the names the listing gave; nothing is
-// listed (there is no nodelist here) and nothing is reported.
+// listed (there is no nodelist here) and nothing is reported. A number
+// past 65535 names no node (as in every path) and is refused, never
+// wrapped onto another node.
 TEST_F(NavigationTest, FindModeWalksWithoutListing) {
   PanelInstance* panel = Open(OPEN_FINDLIST);
   const struct {
@@ -168,12 +170,13 @@ TEST_F(NavigationTest, FindModeWalksWithoutListing) {
     int Result;
     const char* At;
   } kSteps[] = {
-      {"..", 0, "0:0/0.0 L0"},         {"2", 1, "2:0/0.0 L2"},
-      {"345", 1, "2:345/0.0 L4"},      {"abc", 1, "2:345/0.0 L6"},
-      {"7", 0, "2:345/0.0 L6"},        {"..", 1, "2:345/0.0 L4"},
-      {"70000", 1, "2:345/4464.0 L6"}, {"..", 1, "2:345/0.0 L4"},
-      {"..", 1, "2:0/0.0 L2"},         {"346", 1, "2:346/0.0 L4"},
-      {"\\", 1, "0:0/0.0 L0"},
+      {"..", 0, "0:0/0.0 L0"},           {"2", 1, "2:0/0.0 L2"},
+      {"345", 1, "2:345/0.0 L4"},        {"abc", 1, "2:345/0.0 L6"},
+      {"7", 0, "2:345/0.0 L6"},          {"..", 1, "2:345/0.0 L4"},
+      {"70000", 0, "2:345/0.0 L4"},      {"65536", 0, "2:345/0.0 L4"},
+      {"4294967297", 0, "2:345/0.0 L4"}, {"65535", 1, "2:345/65535.0 L6"},
+      {"..", 1, "2:345/0.0 L4"},         {"..", 1, "2:0/0.0 L2"},
+      {"346", 1, "2:346/0.0 L4"},        {"\\", 1, "0:0/0.0 L0"},
   };
   for (const auto& s : kSteps) {
     EXPECT_EQ(PanelSetDirectory(panel, s.Dir, OPM_FIND | OPM_SILENT), s.Result)

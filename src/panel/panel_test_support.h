@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -143,8 +144,8 @@ class PanelTest : public ::testing::Test {
   void UseNodelistDirectory() {
     static int counter;
     directory_ = std::filesystem::temp_directory_path() /
-                 ("tolvane-panel-" + std::to_string(std::rand()) + "-" +
-                  std::to_string(++counter));
+                 ("tolvane-panel-" + std::to_string(std::random_device{}()) +
+                  "-" + std::to_string(++counter));
     std::filesystem::create_directories(directory_);
     std::string path = directory_.string() + PathSeparator();
     CopyClippedText(NodelistPath, path.c_str(), sizeof(NodelistPath));

@@ -22,8 +22,21 @@ uint16_t* PartAt(FtnAddress* address, uint16_t level) {
   return parts[level / 2];
 }
 
+// The leading digits of a name in find mode as an address part (0 when
+// there are none); 0 when they make a number past 65535, which names no
+// node, as in every other path.
+int FindModePart(const char* dir, uint16_t* part) {
+  uint32_t number = 0;
+  for (; *dir >= '0' && *dir <= '9'; ++dir) {
+    number = number * 10 + static_cast<uint32_t>(*dir - '0');
+    if (number > 0xFFFF) return 0;
+  }
+  *part = static_cast<uint16_t>(number);
+  return 1;
+}
+
 // The host's file search names directories as the listing named them;
-// nothing is parsed, listed or reported. The level stays within 0..6.
+// nothing is listed or reported. The level stays within 0..6.
 int FindModeMove(PanelInstance* panel, const char* dir) {
   if (panel->SearchText[0] != '\0') return 0;
   if (std::strcmp(dir, "..") == 0) {
@@ -32,9 +45,9 @@ int FindModeMove(PanelInstance* panel, const char* dir) {
   } else if (std::strcmp(dir, "\\") == 0) {
     panel->Level = kLevelRoot;
   } else {
-    if (panel->Level >= kLevelNode) return 0;
-    *PartAt(&panel->Address, panel->Level) =
-        static_cast<uint16_t>(ParseDecimal(dir));
+    uint16_t part = 0;
+    if (panel->Level >= kLevelNode || !FindModePart(dir, &part)) return 0;
+    *PartAt(&panel->Address, panel->Level) = part;
     panel->Level = static_cast<uint16_t>(panel->Level + 2);
   }
   ClearPartsBeyond(&panel->Address, panel->Level);

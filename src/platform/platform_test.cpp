@@ -336,7 +336,10 @@ TEST(Child, Role) {
     ASSERT_NE(base, nullptr);
     EXPECT_EQ(CommitAddressRange(base, 0, 1), 1);  // 3 was set, not "+"
     ReleaseAddressSpace(base, 4096);
+  } else {
+    FAIL() << "no such role: " << role;
   }
+  ReportChildDone(role);
 }
 
 TEST(Child, DescriptorZeroIsNeverHandedOut) {
@@ -347,7 +350,7 @@ TEST(Child, DescriptorZeroIsNeverHandedOut) {
   FILE* child = StartChild(
       "Child.Role",
       "TOLVANE_CHILD_ROLE=stdin TOLVANE_CHILD_FILE='" + path + "'", "0<&-");
-  EXPECT_EQ(FinishChild(child), 0);
+  EXPECT_TRUE(PlayedItsRole(FinishChild(child), "stdin"));
 }
 
 TEST(Child, SeamsAreReadFromTheEnvironment) {
@@ -359,7 +362,8 @@ TEST(Child, SeamsAreReadFromTheEnvironment) {
       "TOLVANE_CHILD_ROLE=environment TOLVANE_CHILD_FILE='" + path +
       "' TOLVANE_FAIL_MAP=2+ TOLVANE_FAIL_RESERVE=1 TOLVANE_FAIL_COMMIT=3 "
       "TOLVANE_TEST_CLOCK=07:45 TOLVANE_TEST_ZONE=-120,5,-60,1";
-  EXPECT_EQ(FinishChild(StartChild("Child.Role", assign)), 0);
+  EXPECT_TRUE(PlayedItsRole(FinishChild(StartChild("Child.Role", assign)),
+                            "environment"));
 }
 
 }  // namespace

@@ -73,19 +73,56 @@ inline void SetEnvironment(const std::string& name, const std::string& value) {
 inline bool IsPosix() { return PathSeparator() == '/'; }
 
 // Starts this test program again, running only `test` (which acts when
-// TOLVANE_CHILD_ROLE is set) with shell-syntax environment assignments in
-// front and a redirection after. POSIX only.
+// TOLVANE_CHILD_ROLE or another variable names its role) with shell-syntax
+// environment assignments in front and a redirection after; its standard
+// output and error go to FinishChild. POSIX only.
 inline FILE* StartChild(const std::string& test, const std::string& assign,
                         const std::string& redirect = "") {
   std::string self = ::testing::internal::GetArgvs()[0];
   std::string command = assign + " '" + self + "' --gtest_filter=" + test +
-                        " " + redirect + " >/dev/null 2>&1";
+                        " " + redirect + " 2>&1";
   return popen(command.c_str(), "r");
 }
 
-// The child's exit status, 0 when all its checks passed.
-inline int FinishChild(FILE* child) {
-  return child == nullptr ? -1 : pclose(child);
+// The line a child prints when it has played `role` to the end without a
+// failure. A parent looks for it: an exit status of 0 also comes from a
+// child that ran no test (a renamed test, a lost role variable).
+inline std::string ChildDoneLine(const std::string& role) {
+  return "child role " + role + ": done\n";
+}
+inline void ReportChildDone(const std::string& role) {
+  if (::testing::Test::HasFailure()) return;
+  std::fputs(ChildDoneLine(role).c_str(), stdout);
+  std::fflush(stdout);
+}
+
+struct ChildRun {
+  int Status;  // 0 when all its checks passed; -1 when it did not start
+  std::string Output;
+};
+
+// Reads the child's output to its end and waits for it.
+inline ChildRun FinishChild(FILE* child) {
+  ChildRun run{-1, ""};
+  if (child == nullptr) return run;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, child)) > 0)
+    run.Output.append(buffer, got);
+  run.Status = pclose(child);
+  return run;
+}
+
+// A child that exited with 0 and reported `role` done.
+inline ::testing::AssertionResult PlayedItsRole(const ChildRun& run,
+                                                const std::string& role) {
+  if (run.Status == 0 &&
+      run.Output.find(ChildDoneLine(role)) != std::string::npos)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "the child did not play its role " << role << " (status "
+         << run.Status << "):\n"
+         << run.Output;
 }
 
 #endif  // TOLVANE_PLATFORM_PLATFORM_TEST_SUPPORT_H

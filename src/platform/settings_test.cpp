@@ -322,6 +322,7 @@ TEST(SettingsChild, Writer) {
     ASSERT_EQ(SettingsSetValue(open, name.c_str(), kSettingsDword, &i, 4), 1);
     SettingsCloseKey(open);
   }
+  ReportChildDone("writer");
 }
 
 TEST_F(SettingsFile, TwoProcessesWritingKeepEachOthersValues) {
@@ -332,7 +333,7 @@ TEST_F(SettingsFile, TwoProcessesWritingKeepEachOthersValues) {
     std::string name = "Parent" + std::to_string(i);
     ASSERT_EQ(Set("", name.c_str(), kSettingsDword, &i, 4), 1);
   }
-  ASSERT_EQ(FinishChild(child), 0);
+  ASSERT_TRUE(PlayedItsRole(FinishChild(child), "writer"));
   for (int i = 0; i < kWritesPerProcess; ++i) {
     std::string value(reinterpret_cast<const char*>(&i), 4);
     for (const char* who : {"Parent", "Child"}) {

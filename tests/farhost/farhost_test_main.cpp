@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "farhost/sys/sys.h"
+#include "test_run_status.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -15,5 +16,5 @@ int main(int argc, char** argv) {
   int status = RUN_ALL_TESTS();
   std::error_code error;
   std::filesystem::remove_all(folder, error);
-  return status;
+  return TestRunStatus(status);
 }

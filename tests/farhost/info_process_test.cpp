@@ -2,6 +2,7 @@
 // the product plugin in its default place, the settings file named by
 // TOLVANE_REGISTRY. The run only reads the settings.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,7 +16,7 @@
 namespace {
 
 struct ProcessRun {
-  int Status;
+  int Status;  // the exit status; 128 + the signal's number after a signal
   std::string Output;
 };
 
@@ -32,7 +33,8 @@ ProcessRun RunTolvane(const std::string& registry,
   size_t got;
   while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
     run.Output.append(buffer, got);
-  run.Status = pclose(pipe);
+  int status = pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return run;
 }
 
@@ -99,15 +101,26 @@ TEST_F(InfoProcess, NoSettingsFileIsNotCreated) {
 }
 
 TEST_F(InfoProcess, BadArgumentsAndMissingPluginFail) {
-  const char* const cases[] = {
-      "info --codepage 1251",
-      "info --plugin /nonexistent/tolvane.so",
-      "",
-      "frobnicate",
+  const struct {
+    const char* Arguments;
+    int Status;
+    const char* Said;
+  } cases[] = {
+      {"info --codepage 1251", 2, "--codepage: 1251 not in {437,866}"},
+      {"info --plugin /nonexistent/tolvane.so", 1,
+       "cannot load the plugin /nonexistent/tolvane.so"},
+      // No command: the browser, which wants a terminal; a build without
+      // the browser shows its usage.
+      {"</dev/null", TOLVANE_HAS_BROWSER ? 1 : 2,
+       TOLVANE_HAS_BROWSER ? "the browser needs a terminal"
+                           : "usage: tolvane [options] COMMAND"},
+      {"frobnicate", 2, "was not expected: frobnicate"},
   };
-  for (const char* arguments : cases) {
-    ProcessRun run = RunTolvane(registry_, arguments);
-    EXPECT_NE(run.Status, 0) << arguments << "\n" << run.Output;
+  for (const auto& c : cases) {
+    ProcessRun run = RunTolvane(registry_, c.Arguments);
+    EXPECT_EQ(run.Status, c.Status) << c.Arguments << "\n" << run.Output;
+    EXPECT_NE(run.Output.find(c.Said), std::string::npos) << c.Arguments << "\n"
+                                                          << run.Output;
   }
 }
 

@@ -96,9 +96,20 @@ TEST_F(KeyTableTest, KeysMoveThePanelAsTheTableSays) {
   EXPECT_TRUE(host_->errors.empty());
 }
 
+// Enter on ".." among search hits leaves the search where it began (the
+// plugin takes the key); outside a search the plugin leaves ".." to the
+// host, which goes up.
 TEST_F(KeyTableTest, HostEnterGoesUpOnlyOutsideASearch) {
   PanelModel* panel = Open("2:5020/100");
-  panel->CurrentItem = 0;  // the node's own entry "0"
+  ASSERT_TRUE(ChangeDirectory(host_.get(), panel, "?petrov", 0));
+  ASSERT_NE(NamesOf(*panel).find("2.5020.1234"), std::string::npos)
+      << NamesOf(*panel);
+  panel->CurrentItem = FindItemByName(*panel, "..");
+  ASSERT_TRUE(PressEnter(host_.get()));
+  EXPECT_EQ(panel->CurDir, "\\2:5020/100");
+  EXPECT_EQ(NamesOf(*panel).find("2.5020"), std::string::npos)
+      << NamesOf(*panel);
+  panel->CurrentItem = FindItemByName(*panel, "0");  // the node's own entry
   ASSERT_TRUE(PressEnter(host_.get()));
   EXPECT_EQ(panel->CurDir, "\\2:5020");
   panel->CurrentItem = FindItemByName(*panel, "..");

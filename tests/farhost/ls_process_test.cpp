@@ -183,9 +183,9 @@ TEST_F(LsProcess, ExitStatusesAndMessages) {
       {s2.c_str(), 3, "Unable to open ", 0},
       {"ls 9:9999/9999", 3, "no nodelist entry", 0},
       {"ls ..", 1, "did not move", 0},
-      {"ls --sort 8", 2, "", 0},
-      {"ls --format xml", 2, "", 0},
-      {"find", 2, "", 0},
+      {"ls --sort 8", 2, "--sort: Value 8 not in range 0 to 7", 0},
+      {"ls --format xml", 2, "--format: xml not in {table,tsv,json}", 0},
+      {"find", 2, "MASK is required", 0},
   };
   for (const StatusCase& c : cases) {
     ToolRun run = Tolvane(c.Arguments);
@@ -199,6 +199,8 @@ TEST_F(LsProcess, ExitStatusesAndMessages) {
   }
   ToolRun missing = RunTool("tolvane", "ls --plugin nowhere.bin");
   EXPECT_EQ(missing.Status, 1) << missing.Err;
+  EXPECT_NE(missing.Err.find("cannot load the plugin "), std::string::npos)
+      << missing.Err;
   EXPECT_NE(missing.Err.find("nowhere.bin"), std::string::npos);
   ToolRun help = Tolvane("--help");
   EXPECT_EQ(help.Status, 0);
@@ -275,20 +277,32 @@ TEST_F(LsProcess, AFreshMachineListsTheSample) {
   EXPECT_FALSE(SettingsOpenKey((rootKey_ + "\\Tolvane").c_str(), &key));
 }
 
+// The nodelists in the folder of the real ones (its README aside), in
+// name order; none when the folder is absent.
+std::vector<std::filesystem::path> RealLists() {
+  std::vector<std::filesystem::path> lists;
+  std::error_code error;
+  std::filesystem::directory_iterator entries(TOLVANE_NODELISTS_DIR, error);
+  for (; !error && entries != std::filesystem::directory_iterator();
+       entries.increment(error))
+    if (entries->is_regular_file() && entries->path().filename() != "README.md")
+      lists.push_back(entries->path());
+  std::sort(lists.begin(), lists.end());
+  return lists;
+}
+
 // Every real nodelist beside the project, compiled at test time: the root,
 // a sysop search and the whole tree through the host's file search.
 TEST_F(LsProcess, RealNodelists) {
-  std::error_code error;
-  if (!std::filesystem::is_directory(TOLVANE_NODELISTS_DIR, error))
+  std::vector<std::filesystem::path> lists = RealLists();
+  if (lists.empty())
     GTEST_SKIP() << "no real nodelists at " << TOLVANE_NODELISTS_DIR;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(TOLVANE_NODELISTS_DIR)) {
-    std::string name = entry.path().filename().string();
-    if (name == "README.md" || !entry.is_regular_file()) continue;
+  for (const std::filesystem::path& list : lists) {
+    std::string name = list.filename().string();
     TempFolder out;
-    ToolRun compiled = RunTool("tolvane-compile",
-                               "--out " + SysQuoteArgument(out.Path()) + " " +
-                                   SysQuoteArgument(entry.path().string()));
+    ToolRun compiled =
+        RunTool("tolvane-compile", "--out " + SysQuoteArgument(out.Path()) +
+                                       " " + SysQuoteArgument(list.string()));
     ASSERT_EQ(compiled.Status, 0) << name << compiled.Err;
     std::string folder = " --nodelist " + SysQuoteArgument(out.Path());
     ToolRun root = Tolvane("ls --format tsv" + folder);
@@ -321,6 +335,12 @@ TEST_F(LsProcess, RealNodelists) {
         name.c_str(), Lines(root.Out).size(), Lines(nets.Out).size(),
         zone.c_str(), Lines(nodes.Out).size(), net.c_str(),
         Lines(search.Out).size() - 1, Lines(find.Out).size(), entries, seconds);
+    // The file search meets every entry that the compiler wrote.
+    size_t at = compiled.Out.find(" entries compiled");
+    ASSERT_NE(at, std::string::npos) << compiled.Out;
+    size_t start = compiled.Out.rfind(' ', at - 1) + 1;
+    EXPECT_EQ(std::to_string(entries), compiled.Out.substr(start, at - start))
+        << name;
   }
 }
 

@@ -16,39 +16,14 @@
 #include <thread>
 #include <vector>
 
+#include "damage_case.h"
 #include "farhost/host/host.h"
 #include "farhost/host/host_panels.h"
 #include "farhost/scripted/scripted_ui.h"
 
-// A nodelist set: file name -> bytes.
-typedef std::map<std::string, std::string> FileSet;
-
-// A damaged case read from a corpus file: the set after its patches, the
-// panel path to list, and the file the message must name ("none": the
-// listing must go on without any message).
-struct DamageCase {
-  std::string Name;
-  std::string Description;
-  std::string ListPath = "\\";
-  std::string Expect;
-  FileSet Files;
-};
-
-// Parses hex text into *set. Lines: "# ..." comments, "file NAME" selects
-// (and with `create` starts) a file, "OFFSET: XX XX .." writes bytes at
-// that hex offset (growing the file), "truncate N" cuts it to N bytes,
-// "list PATH" and "expect NAME" fill the case. Returns 0 with *error set
-// on a malformed line.
-int ParseHexText(const std::string& text, int create, DamageCase* out,
-                 std::string* error);
-
 // The folder of the corpus files and the sound base set read from it.
 std::string CorpusFolder();
 int LoadBaseSet(FileSet* set, std::string* error);
-
-// Reads a corpus case: the base set with the case's patches applied.
-int LoadDamageCase(const std::string& path, DamageCase* out,
-                   std::string* error);
 
 // A fresh temporary folder, removed with its contents on destruction.
 class ScratchFolder {

@@ -16,10 +16,12 @@
 #include <fstream>
 #include <iterator>
 #include <list>
+#include <random>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/regedit_file.h"
+#include "test_run_status.h"
 
 namespace {
 
@@ -47,9 +49,10 @@ long EnvNumber(const char* name, long fallback) {
 class SettingsReliability : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tolvane_settings_" + std::to_string(std::rand()) + "_" +
-               std::to_string(reinterpret_cast<uintptr_t>(this) % 100000));
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("tolvane_settings_" + std::to_string(std::random_device{}()) + "_" +
+         std::to_string(reinterpret_cast<uintptr_t>(this) % 100000));
     std::filesystem::create_directories(folder_);
     file_ = (folder_ / "registry.reg").string();
     SetEnv("TOLVANE_REGISTRY", file_);
@@ -153,6 +156,8 @@ TEST_F(SettingsReliability, WriterKilledMidWriteLeavesASoundFile) {
   // more at times.
   auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(Shell(Writer("Probe", 1)), 0);
+  ASSERT_EQ(Read("Probe"), std::string("\1\0\0\0", 4))
+      << "the writer wrote nothing";
   long startup =
       static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
@@ -216,10 +221,13 @@ int RunWriter(const char* name, long count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::strcmp(argv[1], "--child") == 0 &&
-      std::strcmp(argv[2], "write") == 0)
-    return RunWriter(argv[3], std::strtol(argv[4], nullptr, 10));
+  if (argc > 1 && std::strcmp(argv[1], "--child") == 0) {
+    if (argc == 5 && std::strcmp(argv[2], "write") == 0)
+      return RunWriter(argv[3], std::strtol(argv[4], nullptr, 10));
+    std::fprintf(stderr, "no such child role\n");
+    return 2;
+  }
   SelfPath = std::filesystem::absolute(argv[0]).string();
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return TestRunStatus(RUN_ALL_TESTS());
 }
