@@ -80,9 +80,9 @@ int BuildMessage(FarHost* host, DWORD flags, const char* const* items,
 
 }  // namespace
 
-int FARAPI HostMessage(int /*pluginNumber*/, DWORD flags, const char* helpTopic,
-                       const char* const* items, int itemsNumber,
-                       int buttonsNumber) {
+int FARAPI HostMessage(intptr_t /*pluginNumber*/, DWORD flags,
+                       const char* helpTopic, const char* const* items,
+                       int itemsNumber, int buttonsNumber) {
   char systemError[256] = "";
   if (flags & FMSG_ERRORTYPE)
     PlatformErrorText(systemError, sizeof(systemError));
@@ -123,7 +123,7 @@ MenuRequest BuildMenu(int x, int y, int maxHeight, DWORD flags,
 
 }  // namespace
 
-int FARAPI HostMenu(int /*pluginNumber*/, int x, int y, int maxHeight,
+int FARAPI HostMenu(intptr_t /*pluginNumber*/, int x, int y, int maxHeight,
                     DWORD flags, const char* title, const char* bottom,
                     const char* helpTopic, const int* breakKeys, int* breakCode,
                     const FarMenuItem* items, int itemsNumber) {
@@ -144,7 +144,7 @@ int FARAPI HostMenu(int /*pluginNumber*/, int x, int y, int maxHeight,
   return answer;
 }
 
-int FARAPI HostDialog(int /*pluginNumber*/, int x1, int y1, int x2, int y2,
+int FARAPI HostDialog(intptr_t /*pluginNumber*/, int x1, int y1, int x2, int y2,
                       const char* helpTopic, FarDialogItem* items,
                       int itemsNumber) {
   FarHost* host = ActiveHost();

@@ -30,7 +30,7 @@ const char* MissingMessage(FarHost* host, int msgId) {
   return host->missingMessages.emplace(msgId, marker).first->second.c_str();
 }
 
-const char* FARAPI HostGetMsg(int pluginNumber, int msgId) {
+const char* FARAPI HostGetMsg(intptr_t pluginNumber, int msgId) {
   FarHost* host = ActiveHost();
   if (host == nullptr) return "";
   LoadHostLanguage(host);
@@ -95,8 +95,8 @@ int FARAPI HostControl(HANDLE plugin, int command, void* param) {
 HANDLE FARAPI HostSaveScreen(int, int, int, int) { return nullptr; }
 void FARAPI HostRestoreScreen(HANDLE) {}
 int FARAPI HostGetDirList(const char*, PluginPanelItem**, int*) { return 0; }
-int FARAPI HostGetPluginDirList(int, HANDLE, const char*, PluginPanelItem**,
-                                int*) {
+int FARAPI HostGetPluginDirList(intptr_t, HANDLE, const char*,
+                                PluginPanelItem**, int*) {
   return 0;
 }
 void FARAPI HostFreeDirList(const PluginPanelItem*) {}
@@ -113,12 +113,13 @@ void FARAPI HostText(int, int, int, const char*) {}
 int FARAPI HostEditorControl(int, void*) { return 0; }
 int FARAPI HostShowHelp(const char*, const char*, DWORD) { return 0; }
 
-int FARAPI HostAdvControl(int, int command, void*) {
+intptr_t FARAPI HostAdvControl(intptr_t, int command, void*) {
   return command == ACTL_GETFARVERSION ? kHostVersionWord : 0;
 }
 
-int FARAPI HostDialogEx(int, int, int, int, int, const char*, FarDialogItem*,
-                        int, DWORD, DWORD, FARWINDOWPROC, long) {
+int FARAPI HostDialogEx(intptr_t, int, int, int, int, const char*,
+                        FarDialogItem*, int, DWORD, DWORD, FARWINDOWPROC,
+                        intptr_t) {
   FarHost* host = ActiveHost();
   if (host != nullptr) host->RecordError("DialogEx is not offered");
   return -1;

@@ -21,17 +21,17 @@ int g_getMsgCalls;
 int g_messageCalls;
 std::string g_lastMessage;
 
-const char* FARAPI TestGetMsg(int, int id) {
+const char* FARAPI TestGetMsg(intptr_t, int id) {
   ++g_getMsgCalls;
   if (id < 0 || id >= kMessageCount) return nullptr;
   std::snprintf(g_texts[id], sizeof(g_texts[id]), "M%d", id);
   return g_texts[id];
 }
 
-const char* FARAPI NullGetMsg(int, int) { return nullptr; }
+const char* FARAPI NullGetMsg(intptr_t, int) { return nullptr; }
 
-int FARAPI TestMessage(int, DWORD flags, const char*, const char* const* items,
-                       int count, int buttons) {
+int FARAPI TestMessage(intptr_t, DWORD flags, const char*,
+                       const char* const* items, int count, int buttons) {
   ++g_messageCalls;
   g_lastMessage = std::to_string(flags) + "|" + std::to_string(buttons);
   for (int i = 0; i < count; ++i) g_lastMessage += std::string("|") + items[i];
