@@ -62,7 +62,8 @@ escape() { keys Escape; sleep 0.8; }
 normalised() {
   screen | sed -E -e "s#$work#/tmp/tolvane-browse.XXXXXX#g" \
     -e 's/[0-9]{2}\.[0-9]{2}\.[0-9]{2}/dd.mm.yy/g' \
-    -e 's/([│ ])[0-9]{2}:[0-9]{2}([║│ ])/\1hh:mm\2/g'
+    -e 's/([│ ])[0-9]{2}:[0-9]{2}([║│ ])/\1hh:mm\2/g' \
+    -e 's/║:[0-9]{2}║/║:mm║/g'
 }
 
 expect_golden() {
@@ -152,6 +153,9 @@ keys F1
 wait_for "Tolvane: FidoNet nodelist browser"
 keys Tab Enter
 wait_for "Tolvane: keys of the panel"
+# The window, its title and the topic laid out as the file manager's help
+# viewer places and lays them out.
+expect_golden help_keys
 keys BSpace
 wait_for "Tolvane: FidoNet nodelist browser"
 escape
