@@ -174,6 +174,10 @@ for preset in linux asan "$windows"; do
   ctest --preset "$preset" -j "$jobs" --timeout 900 || failed=1
 done
 
+# The Windows plugin in the real file manager, driven with keys under Wine.
+begin "real host"
+bash tests/realhost/stage.sh "$runs32" || failed=1
+
 begin "fuzz targets, ${FUZZ_SECONDS:-5} s each"
 shopt -s nullglob
 for target in build/fuzz/bin/fuzz_*; do
