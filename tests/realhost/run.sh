@@ -311,7 +311,12 @@ keys Escape
 must unsee "Tolvane: keys of the panel"
 
 step "the settings dialog through the host's plugin configuration menu"
-keys M-S-F9
+keys F9 Right Right Right Enter
+must see "Plugins configuration"
+home
+keys Down Down Down Down Enter
+must see "A Tolvane nodelist"
+keys Enter
 must see "Main settings"
 keys Enter
 must see "[ ] Mark nodes not available now"
@@ -321,6 +326,8 @@ keys Tab Enter
 must see "About Tolvane"
 keys Escape
 must unsee "About Tolvane"
+keys Escape
+must unsee "A Tolvane nodelist"
 
 step "F10 leaves the host"
 keys F10
