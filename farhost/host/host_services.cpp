@@ -125,8 +125,8 @@ int FARAPI HostDialogEx(intptr_t, int, int, int, int, const char*,
   return -1;
 }
 
-long FARAPI HostSendDlgMessage(HANDLE, int, int, long) { return 0; }
-long FARAPI HostDefDlgProc(HANDLE, int, int, long) { return 0; }
+intptr_t FARAPI HostSendDlgMessage(HANDLE, int, int, intptr_t) { return 0; }
+intptr_t FARAPI HostDefDlgProc(HANDLE, int, int, intptr_t) { return 0; }
 
 }  // namespace
 
