@@ -63,7 +63,7 @@ normalised() {
   screen | sed -E -e "s#$work#/tmp/tolvane-browse.XXXXXX#g" \
     -e 's/[0-9]{2}\.[0-9]{2}\.[0-9]{2}/dd.mm.yy/g' \
     -e 's/([│ ])[0-9]{2}:[0-9]{2}([║│ ])/\1hh:mm\2/g' \
-    -e 's/║:[0-9]{2}║/║:mm║/g'
+    -e 's/([╗║]):[0-9]{2}║/\1:mm║/g'
 }
 
 expect_golden() {
