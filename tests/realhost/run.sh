@@ -4,11 +4,13 @@
 # back after every step, as a user would walk it:
 #   F11 lists Tolvane; the root lists the zones; a zone, a net and a node
 #   list what `tolvane ls` lists for the same path; F3 on a node shows its
-#   description with its internet endpoint in the host's viewer; F7 finds
-#   the node by its sysop; Ctrl+F5 sorts by sysop; the host's menu switches
-#   the view mode; the plugin's settings dialog, reached through the
-#   host's plugin configuration menu, keeps a changed option in the
-#   registry; F10 leaves.
+#   description with its internet endpoint in the host's viewer; Enter
+#   goes back up, onto the node, and up again from ".."; F7 finds the node
+#   by its sysop; Ctrl+F5 sorts by sysop; the host's menu switches the
+#   view mode; the help's tables line up in the host's help viewer; the
+#   plugin's settings dialog, reached through the host's plugin
+#   configuration menu, keeps a changed option in the registry; F10
+#   leaves, and the sort order and view mode are in the registry too.
 # Any "Unhandled exception" on the screen fails the run; every failure
 # prints the screen.
 #
@@ -333,15 +335,17 @@ step "F10 leaves the host"
 keys F10
 must see "Do you want to quit FAR?"
 keys Enter
+# tmux may see the terminal close before it has the exit status.
 deadline=$((SECONDS + wait_seconds))
-until [ "$(tmux_ display-message -p -t "$session" '#{pane_dead}')" = 1 ]; do
+until status=$(tmux_ display-message -p -t "$session" \
+                 '#{pane_dead_status}#{?pane_dead_signal,signal ,}#{pane_dead_signal}')
+      [ -n "$status" ]; do
   crashed
   if ((SECONDS >= deadline)); then fail "the host did not end"; finish; fi
   sleep 0.2
 done
 crashed
 checks=$((checks + 1))
-status=$(tmux_ display-message -p -t "$session" '#{pane_dead_status}')
 [ "$status" = 0 ] || fail "the host ended with status $status"
 
 step "the settings are in the registry"
