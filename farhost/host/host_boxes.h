@@ -2,7 +2,8 @@
 // Message, Menu, Dialog and InputBox). They hand a checked request to the
 // active host's front end and return its answer within the host's range:
 // a button, item or closing index, or -1 (0 for InputBox) when cancelled or
-// when the arguments cannot make a box (the fault is recorded).
+// when the arguments cannot make a box (the fault is recorded). A plugin
+// number other than the one handed out is recorded as a fault too.
 #ifndef TOLVANE_FARHOST_HOST_BOXES_H
 #define TOLVANE_FARHOST_HOST_BOXES_H
 

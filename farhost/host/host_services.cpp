@@ -34,8 +34,7 @@ const char* FARAPI HostGetMsg(intptr_t pluginNumber, int msgId) {
   FarHost* host = ActiveHost();
   if (host == nullptr) return "";
   LoadHostLanguage(host);
-  if (pluginNumber != 0)
-    host->RecordError("GetMsg: plugin number " + std::to_string(pluginNumber));
+  CheckPluginNumber(host, "GetMsg", pluginNumber);
   if (msgId > host->language.HighestRequested)
     host->language.HighestRequested = msgId;
   const std::vector<std::string>& messages = host->language.File.Messages;
@@ -113,7 +112,9 @@ void FARAPI HostText(int, int, int, const char*) {}
 int FARAPI HostEditorControl(int, void*) { return 0; }
 int FARAPI HostShowHelp(const char*, const char*, DWORD) { return 0; }
 
-intptr_t FARAPI HostAdvControl(intptr_t, int command, void*) {
+intptr_t FARAPI HostAdvControl(intptr_t moduleNumber, int command, void*) {
+  FarHost* host = ActiveHost();
+  if (host != nullptr) CheckPluginNumber(host, "AdvControl", moduleNumber);
   return command == ACTL_GETFARVERSION ? kHostVersionWord : 0;
 }
 
@@ -164,7 +165,7 @@ void FillStartupInfo(FarHost* host, PluginStartupInfo* info,
   if (length < path.size())
     host->RecordError("the plugin's path is longer than ModuleName holds");
   std::memcpy(info->ModuleName, path.data(), length);
-  info->ModuleNumber = 0;
+  info->ModuleNumber = kHostModuleNumber;
   info->RootKey = host->options.RootKey.c_str();
   FillHostServices(info);
   FillStandardFunctions(functions);
