@@ -69,7 +69,12 @@ work=$(mktemp -d /tmp/tolvane-realhost.XXXXXX)
 export WINEPREFIX=$work/prefix TOLVANE_REGISTRY=$work/tolvane.reg
 socket="tolvane-realhost-$$-$RANDOM"
 source "$root/tests/tui/tmux_checks.sh"
-trap 'tmux_ kill-server 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+# On the way out: the tmux server and its socket, the prefix's Wine
+# processes, the run's folder.
+trap 'tmux_ kill-server 2>/dev/null || true
+      rm -f "${TMUX_TMPDIR:-/tmp}/tmux-$(id -u)/$socket"
+      wineserver -k 2>/dev/null || true
+      rm -rf "$work"' EXIT
 started=$SECONDS
 
 # --- The stage: host, plugin, compiled nodelist, settings ------------------
