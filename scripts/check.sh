@@ -185,6 +185,10 @@ done
 begin "install and packages"
 scripts/check-install.sh "$runs32" || failed=1
 
+# The Windows plugin in the real file manager, driven with keys under Wine.
+begin "real host"
+bash tests/realhost/stage.sh "$runs32" || failed=1
+
 begin "fuzz targets, ${FUZZ_SECONDS:-5} s each"
 # The fuzz build lists its targets and makes each one's seeds
 # (build/fuzz/seeds/NAME, from files kept in the project); a target that

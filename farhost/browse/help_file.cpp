@@ -21,26 +21,15 @@ void AddSpan(HelpLine* line, HelpSpanKind kind, const std::string& text,
   line->Spans.push_back(HelpSpan{kind, text, topic});
 }
 
-// Reads a link "~text~@Topic@" starting at line[i] == '~'. Returns the index
-// after it, or 0 when it is not a whole link.
-size_t ReadLink(const std::string& line, size_t i, HelpLine* out) {
-  std::string text;
-  size_t j = i + 1;
-  for (; j < line.size(); ++j) {
-    if (line[j] == '~' && j + 1 < line.size() && line[j + 1] == '~') {
-      text += '~';
-      ++j;
-    } else if (line[j] == '~') {
-      break;
-    } else {
-      text += line[j];
-    }
+// The index after a "@...@" that starts at line[i], as the host skips it:
+// up to the next '@' that does not follow another '@' (or the end).
+size_t SkipTarget(const std::string& line, size_t i) {
+  size_t j = i;
+  while (j < line.size()) {
+    ++j;
+    if (j < line.size() && line[j] == '@' && line[j - 1] != '@') break;
   }
-  if (j + 1 >= line.size() || line[j + 1] != '@') return 0;
-  size_t end = line.find('@', j + 2);
-  if (end == std::string::npos) return 0;
-  AddSpan(out, kHelpLink, text, line.substr(j + 2, end - j - 2));
-  return end + 1;
+  return j < line.size() ? j + 1 : line.size();
 }
 
 int StartsWith(const std::string& text, const char* prefix) {
@@ -103,26 +92,47 @@ HelpLine ParseHelpLine(const std::string& raw) {
     line.Centred = 1;
     i = 1;
   }
-  HelpSpanKind kind = kHelpPlain;
+  // As the host shows a line: every single '#' switches the highlight and
+  // every single '~' a link's text, both unseen; a '@' after a link's
+  // closing '~' starts its target, up to the next '@'.
+  int highlight = 0, link = 0;
+  std::string linkText;
   for (; i < text.size(); ++i) {
     char ch = text[i];
     char next = i + 1 < text.size() ? text[i + 1] : '\0';
     if ((ch == '#' || ch == '~' || ch == '@') && next == ch) {
-      AddSpan(&line, kind, std::string(1, ch), "");
-      ++i;
-    } else if (ch == '#') {
-      kind = kind == kHelpPlain ? kHelpHighlight : kHelpPlain;
-    } else if (ch == '~') {
-      size_t after = ReadLink(text, i, &line);
-      if (after == 0) {
-        AddSpan(&line, kind, std::string(1, ch), "");
+      if (link) {
+        linkText += ch;
       } else {
-        i = after - 1;
+        AddSpan(&line, highlight ? kHelpHighlight : kHelpPlain,
+                std::string(1, ch), "");
       }
+      ++i;
+    } else if (ch == '~' && !link) {
+      link = 1;
+      linkText.clear();
+    } else if (ch == '~') {
+      link = 0;
+      size_t after = next == '@' ? SkipTarget(text, i + 1) : i + 1;
+      std::string topic;
+      if (after > i + 2) {
+        topic = text.substr(i + 2, after - i - 2);
+        if (!topic.empty() && topic.back() == '@') topic.pop_back();
+      }
+      AddSpan(&line, kHelpLink, linkText, topic);
+      i = after - 1;
+    } else if (ch == '#') {
+      if (!link) highlight = !highlight;
+    } else if (ch == '@') {
+      i = SkipTarget(text, i) - 1;
+    } else if (link) {
+      linkText += ch;
     } else {
-      AddSpan(&line, kind, std::string(1, ch), "");
+      AddSpan(&line, highlight ? kHelpHighlight : kHelpPlain,
+              std::string(1, ch), "");
     }
   }
+  if (link) AddSpan(&line, kHelpLink, linkText, "");
   return line;
 }
 
@@ -131,30 +141,172 @@ void ParseHelpFile(const std::string& bytes, HelpFile* out) {
   std::istringstream in(bytes);
   std::string line;
   HelpTopic* topic = nullptr;
-  int inHeader = 0;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    line.resize(std::min(line.size(), size_t{kHelpMaxLine}));
     if (topic == nullptr && StartsWith(line, ".Language=")) {
       out->LanguageName = LanguageOf(line);
-    } else if (line == "@-" || line == "@+") {
-      continue;
-    } else if (line.size() > 1 && line[0] == '@' && line[1] != '@') {
+    } else if (topic == nullptr && StartsWith(line, ".PluginContents=")) {
+      out->Contents = line.substr(std::string(".PluginContents=").size());
+    } else if (line.size() > 1 && line[0] == '@' && line[1] != '@' &&
+               line != "@-" && line != "@+") {
       if (out->Topics.size() >= kHelpMaxTopics) break;
-      out->Topics.push_back(HelpTopic{line.substr(1, kHelpMaxLine), {}, {}});
+      out->Topics.push_back(HelpTopic{line.substr(1), {}});
       topic = &out->Topics.back();
-      inHeader = 1;
-    } else if (topic != nullptr && inHeader && !line.empty() &&
-               line[0] == '$') {
-      std::string rest = line.substr(1);
-      if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
-      topic->Header.push_back(ParseHelpLine(rest));
     } else if (topic != nullptr) {
-      inHeader = 0;
-      topic->Body.push_back(ParseHelpLine(line));
+      topic->Lines.push_back(line);
     }
   }
-  for (HelpTopic& t : out->Topics)
-    while (!t.Body.empty() && t.Body.back().Spans.empty()) t.Body.pop_back();
+}
+
+int HelpTextWidth(const std::string& line) {
+  int width = 0;
+  for (size_t i = 0; i < line.size();) {
+    char ch = line[i];
+    char next = i + 1 < line.size() ? line[i + 1] : '\0';
+    if ((ch == '#' || ch == '~' || ch == '@') && next == ch) {
+      ++width;
+      i += 2;
+    } else if (ch == '@') {
+      i = SkipTarget(line, i);
+    } else {
+      if (ch != '#' && ch != '~') ++width;
+      ++i;
+    }
+  }
+  return width;
+}
+
+namespace {
+
+// The paragraph being filled and the lines laid out so far.
+struct HelpFlow {
+  int Width;
+  std::string Paragraph;
+  std::vector<std::string> Lines;
+};
+
+// The host's tab: a blank and then blanks up to the next multiple of 8.
+std::string WidenTabs(const std::string& line) {
+  std::string out = line;
+  for (size_t at; (at = out.find('\t')) != std::string::npos;) {
+    out[at] = ' ';
+    out.insert(at, 8 - at % 8, ' ');
+  }
+  return out;
+}
+
+// An odd number of '#' leaves a highlight open: the host opens it again
+// at the start of the next line.
+void CarryHighlight(std::string* line) {
+  if (std::count(line->begin(), line->end(), '#') % 2 == 1 &&
+      (line->empty() || (*line)[0] != '$'))
+    line->insert(0, "#");
+}
+
+int Fits(const HelpFlow& flow, const std::string& text) {
+  return HelpTextWidth(text) < flow.Width;
+}
+
+// Cuts the paragraph once, at the last blank outside a link's text before
+// which it fits; what follows keeps a blank in front. 0 when none does.
+int CutParagraph(HelpFlow* flow) {
+  std::string& text = flow->Paragraph;
+  for (long i = static_cast<long>(text.size()) - 1; i > 0; --i) {
+    if (text[i] == '~' && text[i - 1] == '~') {
+      --i;
+    } else if (text[i] == '~') {
+      do --i;
+      while (i > 0 && text[i] != '~');
+    } else if (text[i] == ' ' && Fits(*flow, text.substr(0, i))) {
+      std::string rest = " " + text.substr(static_cast<size_t>(i) + 1);
+      CarryHighlight(&rest);
+      // A cut that leaves as much behind would come back for ever (the
+      // host's own loop does); the paragraph then stands whole.
+      if (rest.size() >= text.size()) return 0;
+      flow->Lines.push_back(text.substr(0, static_cast<size_t>(i)));
+      text = rest;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+// One line of a topic's body. `formatting` is off between "@-" and "@+",
+// where every line stands as it is unless it is too wide.
+void FlowLine(HelpFlow* flow, const std::string& line, int formatting) {
+  std::string& paragraph = flow->Paragraph;
+  for (;;) {
+    int again = 0;
+    if (line.empty() || !formatting) {
+      if (!paragraph.empty()) {
+        if (!Fits(*flow, paragraph)) {
+          again = 1;
+        } else {
+          flow->Lines.push_back(paragraph);
+          paragraph.clear();
+          if (Fits(*flow, line)) {
+            flow->Lines.push_back(line);
+            return;
+          }
+        }
+      } else if (!line.empty()) {
+        if (Fits(*flow, line)) {
+          flow->Lines.push_back(line);
+          return;
+        }
+      } else {
+        flow->Lines.push_back("");
+        return;
+      }
+    }
+    if (!again && !line.empty() && line[0] == ' ' && formatting) {
+      if (Fits(*flow, paragraph)) {
+        if (!paragraph.empty()) flow->Lines.push_back(paragraph);
+        paragraph = line;
+        return;
+      }
+      again = 1;
+    }
+    if (!again) paragraph += (paragraph.empty() ? "" : " ") + line;
+    if (Fits(*flow, paragraph)) return;
+    if (!CutParagraph(flow)) {
+      flow->Lines.push_back(paragraph);
+      paragraph.clear();
+    }
+    if (!again) return;
+  }
+}
+
+}  // namespace
+
+void LayOutHelpTopic(const HelpTopic& topic, int width, HelpPage* page) {
+  *page = HelpPage{};
+  HelpFlow flow{width, "", {}};
+  int formatting = 1, inHeader = 1;
+  for (const std::string& raw : topic.Lines) {
+    std::string line = WidenTabs(raw);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    CarryHighlight(&line);
+    if (line == "@+" || line == "@-") {
+      formatting = line == "@+";
+      inHeader = 0;
+      continue;
+    }
+    if (inHeader && !line.empty() && line[0] == '$') {
+      page->Header.push_back(ParseHelpLine(line.substr(1)));
+      continue;
+    }
+    inHeader = 0;
+    FlowLine(&flow, line, formatting);
+  }
+  while (!Fits(flow, flow.Paragraph) && CutParagraph(&flow)) {
+  }
+  if (!flow.Paragraph.empty()) flow.Lines.push_back(flow.Paragraph);
+  while (!flow.Lines.empty() && HelpTextWidth(flow.Lines.back()) == 0)
+    flow.Lines.pop_back();
+  for (const std::string& line : flow.Lines)
+    page->Body.push_back(ParseHelpLine(line));
 }
 
 HelpReference ResolveHelpTopic(const std::string& topic, int fromPlugin) {

@@ -1,8 +1,13 @@
 // The plugin's help file (*.hlf) as the host reads it: topics that start
 // with "@Name", their non-scrolling header lines ("$ ..."), and in each line
 // plain text, #highlighted# text and ~links~@Topic@. "##", "~~" and "@@"
-// are the literal characters; a line starting with "^" is centred. The
-// texts stay the plugin's OEM bytes. Pure, except for reading the folder.
+// are the literal characters; a line starting with "^" is centred. A topic
+// is laid out for the width of the help window as the host lays it out: a
+// line that starts with a blank starts a paragraph, the lines after it are
+// joined to it and the paragraph is cut at blanks to the width, counting
+// only what shows (markup takes no room); "@-" and "@+" switch that off and
+// on. The texts stay the plugin's OEM bytes. Pure, except for reading the
+// folder.
 #ifndef TOLVANE_FARHOST_BROWSE_HELP_FILE_H
 #define TOLVANE_FARHOST_BROWSE_HELP_FILE_H
 
@@ -26,24 +31,45 @@ struct HelpLine {
 };
 
 struct HelpTopic {
-  std::string Name;  // without the "@"
-  std::vector<HelpLine> Header;
-  std::vector<HelpLine> Body;
+  std::string Name;                // without the "@"
+  std::vector<std::string> Lines;  // as the file has them, "@-"/"@+" too
 };
 
 struct HelpFile {
   std::string LanguageName;  // from ".Language=Name,Description"
+  std::string Contents;      // from ".PluginContents=", the window's title
   std::vector<HelpTopic> Topics;
 };
 
+// A topic as the help window shows it: the header lines, then the body.
+struct HelpPage {
+  std::vector<HelpLine> Header;
+  std::vector<HelpLine> Body;
+};
+
 // Parses one line's markup into spans. An unclosed "#" highlights to the
-// end of the line; an unclosed link is plain text.
+// end of the line; an unclosed link is plain text; a lone "@" hides the
+// text up to the next one, as the host does.
 HelpLine ParseHelpLine(const std::string& line);
 
+// The columns a line of the file takes on the screen: its characters less
+// the markup ('#', '~', a link's "@Topic@"), "##", "~~" and "@@" one each.
+int HelpTextWidth(const std::string& line);
+
+// Lays a topic out for a window whose text is `width` columns wide (the
+// host's is its screen width less 10), as the host's help viewer does:
+// tabs widened, trailing blanks dropped, a highlight open at the end of a
+// line carried on to the next, the "$" lines right after the topic line as
+// the header (with their blank), a paragraph cut at a blank where what
+// shows of the part before is narrower than `width` (never inside a
+// link's text; what follows keeps a blank in front), and a line that is
+// too wide without a blank left whole. Blank lines at the end are dropped.
+void LayOutHelpTopic(const HelpTopic& topic, int width, HelpPage* page);
+
 // Parses a whole file. Lines before the first topic are directives
-// (".Language=", ".PluginContents=", ".Options") or ignored; "@-" and "@+"
-// are skipped. CR before LF is dropped. Never fails; at most kHelpMaxTopics
-// topics.
+// (".Language=", ".PluginContents=", ".Options") or ignored. CR before LF
+// is dropped; a line is cut to kHelpMaxLine bytes. Never fails; at most
+// kHelpMaxTopics topics.
 void ParseHelpFile(const std::string& bytes, HelpFile* out);
 
 // Where the host looks a box's help topic up, as the file manager does:

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "farhost/browse/plugin_panel.h"
 #include "farhost/browse/viewers.h"
 
@@ -33,8 +36,13 @@ TEST(ParseHelpLine, Markup) {
       {"## ~~ @@", 0, {{kHelpPlain, "# ~ @", ""}}},
       {"^#Title#", 1, {{kHelpHighlight, "Title", ""}}},
       {"#open", 0, {{kHelpHighlight, "open", ""}}},  // unclosed highlight
-      {"~broken~ link", 0, {{kHelpPlain, "~broken~ link", ""}}},
-      {"~no end~@Topic", 0, {{kHelpPlain, "~no end~@Topic", ""}}},
+      // As the host shows them: a '~' is never seen, nor a "@...@".
+      {"~no target~ x",
+       0,
+       {{kHelpLink, "no target", ""}, {kHelpPlain, " x", ""}}},
+      {"~no end~@Topic", 0, {{kHelpLink, "no end", "Topic"}}},
+      {"~open", 0, {{kHelpLink, "open", ""}}},
+      {"a @hidden@b", 0, {{kHelpPlain, "a b", ""}}},
       {"~a~~b~@T@", 0, {{kHelpLink, "a~b", "T"}}},
   };
   for (const auto& c : kCases) {
@@ -85,43 +93,140 @@ TEST(ParseHelpFile, TopicsHeadersAndBodies) {
       "@-\r\n@Other\r\n$ #Other#\r\n text $ not a header\r\n",
       &file);
   EXPECT_EQ("Russian", file.LanguageName);
+  EXPECT_EQ("X", file.Contents);
   ASSERT_EQ(2u, file.Topics.size());
   const HelpTopic* contents = FindHelpTopic(file, "contents");
   ASSERT_NE(nullptr, contents);
-  ASSERT_EQ(2u, contents->Header.size());
-  EXPECT_EQ("Title", HelpLineText(contents->Header[0]));
-  EXPECT_EQ("second", HelpLineText(contents->Header[1]));
-  ASSERT_EQ(2u, contents->Body.size());  // trailing blank lines dropped
-  EXPECT_EQ(" body 1", HelpLineText(contents->Body[0]));
-  std::vector<HelpLinkPlace> links = HelpLinks(*contents);
+  HelpPage page;
+  LayOutHelpTopic(*contents, 70, &page);
+  ASSERT_EQ(2u, page.Header.size());
+  EXPECT_EQ(" Title", HelpLineText(page.Header[0]));
+  EXPECT_EQ("second", HelpLineText(page.Header[1]));
+  ASSERT_EQ(2u, page.Body.size());  // trailing blank lines dropped
+  EXPECT_EQ(" body 1", HelpLineText(page.Body[0]));
+  std::vector<HelpLinkPlace> links = HelpLinks(page);
   ASSERT_EQ(1u, links.size());
   EXPECT_EQ(1, links[0].Line);
   EXPECT_EQ(1, links[0].Span);
   EXPECT_EQ(nullptr, FindHelpTopic(file, "Missing"));
-  EXPECT_EQ(1u, FindHelpTopic(file, "Other")->Body.size());
+  LayOutHelpTopic(*FindHelpTopic(file, "Other"), 70, &page);
+  EXPECT_EQ(1u, page.Body.size());
+}
+
+// The host's layout: a line that starts with a blank starts a paragraph,
+// the lines after it join it, and it is cut at blanks to the width,
+// counting what shows only.
+TEST(LayOutHelpTopic, AsTheHostsHelpViewer) {
+  static const struct {
+    const char* What;
+    int Width;
+    std::vector<std::string> Lines;
+    std::vector<std::string> Shown;
+  } kCases[] = {
+      {"joined, then cut at the last blank that fits",
+       20,
+       {" one two three four", "five six seven"},
+       {" one two three four", " five six seven"}},
+      {"markup takes no room",
+       12,
+       {" #abc#  ~link~@T@ x"},
+       {" abc  link", " x"}},
+      {"a blank line ends a paragraph",
+       30,
+       {" a", "b", "", " c"},
+       {" a b", "", " c"}},
+      {"between @- and @+ lines stand alone",
+       30,
+       {"@-", " a", "b", "@+"},
+       {" a", "b"}},
+      {"a link's text is never cut", 8, {" ~a b c d~@T@ e"}, {" a b c d e"}},
+      {"a tab is a blank and blanks to the next 8",
+       30,
+       {"\tx"},
+       {"         x"}},
+      {"a cut that gains nothing leaves the line whole",
+       2,
+       {"#a #b"},
+       {"a", " b"}},
+  };
+  for (const auto& c : kCases) {
+    HelpPage page;
+    LayOutHelpTopic(HelpTopic{"T", c.Lines}, c.Width, &page);
+    std::vector<std::string> shown;
+    for (const HelpLine& line : page.Body) shown.push_back(HelpLineText(line));
+    EXPECT_EQ(c.Shown, shown) << c.What;
+  }
+  HelpPage page;  // a highlight cut in two goes on on the next line
+  LayOutHelpTopic(HelpTopic{"T", {" #aaaa bbbb#"}}, 8, &page);
+  ASSERT_EQ(2u, page.Body.size());
+  EXPECT_EQ(kHelpHighlight, page.Body[1].Spans.back().Kind);
+  EXPECT_EQ(" bbbb", page.Body[1].Spans.back().Text);
+}
+
+// The plugin's help files as the host shows them on an 80-column screen
+// (text 70 wide): every row of a table stays one line, and the text after
+// its gap starts where the lines that go on with it start, in every row.
+TEST(LanguageHelpFiles, TablesLineUpInTheHostsLayout) {
+  for (const char* name : {"Tolvane_eng.hlf", "Tolvane_rus.hlf"}) {
+    std::ifstream in(std::string(TOLVANE_SOURCE_DIR "/lang/") + name,
+                     std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    HelpFile file;
+    ParseHelpFile(bytes.str(), &file);
+    for (const HelpTopic& topic : file.Topics) {
+      HelpPage page;
+      LayOutHelpTopic(topic, 70, &page);
+      size_t column = std::string::npos;  // of the table being read
+      for (const HelpLine& line : page.Body) {
+        std::string text = HelpLineText(line);
+        size_t lead = text.find_first_not_of(' ');
+        size_t gap = lead == std::string::npos ? lead : text.find("  ", lead);
+        if (lead != std::string::npos && lead >= 4 &&
+            gap == std::string::npos) {
+          EXPECT_EQ(lead, column) << name << " @" << topic.Name << ": " << text;
+        } else if (lead != std::string::npos && lead > 0 &&
+                   gap != std::string::npos) {
+          size_t at = text.find_first_not_of(' ', gap);
+          if (column != std::string::npos) {
+            EXPECT_EQ(at, column) << name << " @" << topic.Name << ": " << text;
+          }
+          column = at;
+        } else {
+          column = std::string::npos;
+        }
+      }
+    }
+  }
 }
 
 TEST(ParseHelpFile, DamagedInputStaysBounded) {
-  static const char* const kInputs[] = {
-      "",
-      "@",
-      "@@\n",
-      "$ header before a topic\n",
-      "\0\0\0",
-      "@A\n$\n$\n",
-      "@A\n~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~@@@@\n"};
-  for (const char* input : kInputs) {
+  const std::string kInputs[] = {"",
+                                 "@",
+                                 "@@\n",
+                                 "$ header before a topic\n",
+                                 "\0\0\0",
+                                 "@A\n$\n$\n",
+                                 "@A\n~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~@@@@\n",
+                                 "@A\n" + std::string(400, '#') + "\n",
+                                 "@A\n" + std::string(299, ' ') + "x\n"};
+  for (const std::string& input : kInputs) {
     HelpFile file;
     ParseHelpFile(input, &file);
     for (const HelpTopic& topic : file.Topics)
-      for (const HelpLine& line : topic.Body)
-        EXPECT_LE(HelpLineText(line).size(), static_cast<size_t>(kHelpMaxLine));
+      for (int width : {1, 2, 70}) {
+        HelpPage page;
+        LayOutHelpTopic(topic, width, &page);
+        for (const HelpLine& line : page.Body)
+          EXPECT_LE(HelpLineText(line).size(),
+                    static_cast<size_t>(kHelpMaxLine));
+      }
   }
   HelpFile file;
   ParseHelpFile("@T\n" + std::string(1000, 'x') + "\n", &file);
   ASSERT_EQ(1u, file.Topics.size());
-  EXPECT_EQ(static_cast<size_t>(kHelpMaxLine),
-            HelpLineText(file.Topics[0].Body[0]).size());
+  EXPECT_EQ(static_cast<size_t>(kHelpMaxLine), file.Topics[0].Lines[0].size());
   std::string many;
   for (int i = 0; i < kHelpMaxTopics + 50; ++i)
     many += "@T" + std::to_string(i) + "\n";

@@ -19,90 +19,102 @@ struct HelpState {
   const HelpFile* File;
   HelpPlace Place;
   std::vector<HelpPlace> Back;
-  HelpTopic Missing;  // shown for a topic the file lacks
+  HelpPage Page;  // the shown topic, laid out for the window
 };
 
-const HelpTopic& Shown(HelpState* s) {
-  const HelpTopic* topic = FindHelpTopic(*s->File, s->Place.Topic);
-  if (topic != nullptr) return *topic;
-  s->Missing = HelpTopic{s->Place.Topic, {}, {}};
-  s->Missing.Header.push_back(ParseHelpLine("#Help#"));
-  s->Missing.Body.push_back(
-      ParseHelpLine(" Help topic not found: " + s->Place.Topic));
-  return s->Missing;
-}
-
+// The window as the host places it (not full screen): 4 columns in from
+// the sides, 2 rows down from the top and up from the bottom.
 BoxRect HelpBox() {
   int w = ScreenWidth(), h = ScreenHeight();
-  BoxRect r{2, 1, w - 3, h - 2};
+  BoxRect r{4, 2, w - 5, h - 3};
   if (w < 20) r.X1 = 0, r.X2 = w - 1;
-  if (h < 8) r.Y1 = 0, r.Y2 = h - 1;
+  if (h < 10) r.Y1 = 0, r.Y2 = h - 1;
   return r;
 }
 
-int BodyTop(const HelpTopic& topic, const BoxRect& r) {
-  return r.Y1 + 1 + static_cast<int>(topic.Header.size()) +
-         (topic.Header.empty() ? 0 : 1);
+// The columns a paragraph may fill: the host's window less its frame and
+// one column.
+int TextWidth(const BoxRect& r) { return r.X2 - r.X1 - 1; }
+
+const HelpPage& Shown(HelpState* s) {
+  const HelpTopic* topic = FindHelpTopic(*s->File, s->Place.Topic);
+  if (topic != nullptr) {
+    LayOutHelpTopic(*topic, TextWidth(HelpBox()), &s->Page);
+  } else {
+    s->Page = HelpPage{};
+    s->Page.Header.push_back(ParseHelpLine(" #Help#"));
+    s->Page.Body.push_back(
+        ParseHelpLine(" Help topic not found: " + s->Place.Topic));
+  }
+  return s->Page;
 }
 
-int BodyRows(const HelpTopic& topic, const BoxRect& r) {
-  return std::max(1, r.Y2 - BodyTop(topic, r));
+int BodyTop(const HelpPage& page, const BoxRect& r) {
+  return r.Y1 + 1 + static_cast<int>(page.Header.size()) +
+         (page.Header.empty() ? 0 : 1);
 }
 
-void PaintLine(const HelpLine& line, int x, int y, int width, int focusSpan) {
-  int used = 0;
-  std::string plain = HelpLineText(line);
-  if (line.Centred && static_cast<int>(plain.size()) < width)
-    used = (width - static_cast<int>(plain.size())) / 2;
-  for (size_t i = 0; i < line.Spans.size() && used < width; ++i) {
+int BodyRows(const HelpPage& page, const BoxRect& r) {
+  return std::max(1, r.Y2 - BodyTop(page, r));
+}
+
+// A line from the column after the frame, or centred in the window as the
+// host centres it (counting the "^" too); cut before the right frame.
+void PaintLine(const HelpLine& line, const BoxRect& r, int y, int focusSpan) {
+  int x = r.X1 + 1;
+  if (line.Centred)
+    x = std::max(x, r.X1 + (r.X2 - r.X1 + 1 -
+                            (static_cast<int>(HelpLineText(line).size()) + 1)) /
+                               2);
+  for (size_t i = 0; i < line.Spans.size() && x < r.X2; ++i) {
     const HelpSpan& span = line.Spans[i];
     ScreenColor color = span.Kind == kHelpHighlight ? kColorHelpHighlight
                         : span.Kind == kHelpLink    ? kColorHelpLink
                                                     : kColorHelpText;
     if (static_cast<int>(i) == focusSpan) color = kColorHelpLinkFocus;
-    ScreenText(x + used, y, width - used, span.Text, color);
-    used += static_cast<int>(span.Text.size());
+    ScreenText(x, y, r.X2 - x, span.Text, color);
+    x += static_cast<int>(span.Text.size());
   }
 }
 
 void PaintHelp(HelpState* s) {
-  const HelpTopic& topic = Shown(s);
+  const HelpPage& page = Shown(s);
   BoxRect r = HelpBox();
   ScreenFill(r.X1, r.Y1, r.X2, r.Y2, kColorHelpText);
   ScreenFrame(r.X1, r.Y1, r.X2, r.Y2, kFrameDouble, kColorHelpText);
+  std::string title =
+      "Help - " + (s->File->Contents.empty() ? "FAR" : s->File->Contents);
   std::string shown;
-  int tx = FrameTitleColumn(r.X1, r.X2, "Help", &shown);
+  int tx = FrameTitleColumn(r.X1, r.X2, title, &shown);
   if (tx >= 0)
     ScreenText(tx, r.Y1, static_cast<int>(shown.size()), shown, kColorHelpText);
-  int width = r.X2 - r.X1 - 2, y = r.Y1 + 1;
-  for (const HelpLine& line : topic.Header)
-    PaintLine(line, r.X1 + 1, y++, width, -1);
-  if (!topic.Header.empty())
+  int y = r.Y1 + 1;
+  for (const HelpLine& line : page.Header) PaintLine(line, r, y++, -1);
+  if (!page.Header.empty())
     ScreenSeparator(r.X1, r.X2, y, kFrameDouble, kFrameSingle, kColorHelpText);
-  std::vector<HelpLinkPlace> links = HelpLinks(topic);
+  std::vector<HelpLinkPlace> links = HelpLinks(page);
   HelpLinkPlace focus{-1, -1};
   if (s->Place.Link >= 0 && s->Place.Link < static_cast<int>(links.size()))
     focus = links[static_cast<size_t>(s->Place.Link)];
-  int top = BodyTop(topic, r);
-  for (int row = 0; row < BodyRows(topic, r); ++row) {
+  int top = BodyTop(page, r);
+  for (int row = 0; row < BodyRows(page, r); ++row) {
     int index = s->Place.Top + row;
-    if (index >= static_cast<int>(topic.Body.size())) break;
-    PaintLine(topic.Body[static_cast<size_t>(index)], r.X1 + 1, top + row,
-              width, index == focus.Line ? focus.Span : -1);
+    if (index >= static_cast<int>(page.Body.size())) break;
+    PaintLine(page.Body[static_cast<size_t>(index)], r, top + row,
+              index == focus.Line ? focus.Span : -1);
   }
 }
 
 void ScrollTo(HelpState* s, int line) {
-  const HelpTopic& topic = Shown(s);
-  int rows = BodyRows(topic, HelpBox());
+  int rows = BodyRows(Shown(s), HelpBox());
   if (line < s->Place.Top) s->Place.Top = line;
   if (line >= s->Place.Top + rows) s->Place.Top = line - rows + 1;
 }
 
 void ClampTop(HelpState* s) {
-  const HelpTopic& topic = Shown(s);
+  const HelpPage& page = Shown(s);
   int last = std::max(
-      0, static_cast<int>(topic.Body.size()) - BodyRows(topic, HelpBox()));
+      0, static_cast<int>(page.Body.size()) - BodyRows(page, HelpBox()));
   s->Place.Top = std::clamp(s->Place.Top, 0, last);
 }
 
@@ -116,12 +128,12 @@ void MoveLink(HelpState* s, int step) {
 }
 
 void FollowLink(HelpState* s) {
-  const HelpTopic& topic = Shown(s);
-  std::vector<HelpLinkPlace> links = HelpLinks(topic);
+  const HelpPage& page = Shown(s);
+  std::vector<HelpLinkPlace> links = HelpLinks(page);
   if (s->Place.Link < 0 || s->Place.Link >= static_cast<int>(links.size()))
     return;
   HelpLinkPlace at = links[static_cast<size_t>(s->Place.Link)];
-  std::string target = topic.Body[static_cast<size_t>(at.Line)]
+  std::string target = page.Body[static_cast<size_t>(at.Line)]
                            .Spans[static_cast<size_t>(at.Span)]
                            .Topic;
   s->Back.push_back(s->Place);
@@ -175,11 +187,11 @@ int HelpKey(HelpState* s, const KeyEvent& key) {
 
 }  // namespace
 
-std::vector<HelpLinkPlace> HelpLinks(const HelpTopic& topic) {
+std::vector<HelpLinkPlace> HelpLinks(const HelpPage& page) {
   std::vector<HelpLinkPlace> links;
-  for (size_t line = 0; line < topic.Body.size(); ++line)
-    for (size_t span = 0; span < topic.Body[line].Spans.size(); ++span)
-      if (topic.Body[line].Spans[span].Kind == kHelpLink)
+  for (size_t line = 0; line < page.Body.size(); ++line)
+    for (size_t span = 0; span < page.Body[line].Spans.size(); ++span)
+      if (page.Body[line].Spans[span].Kind == kHelpLink)
         links.push_back(
             HelpLinkPlace{static_cast<int>(line), static_cast<int>(span)});
   return links;

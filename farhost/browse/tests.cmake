@@ -12,6 +12,8 @@ get_filename_component(tolvane_browse_root ${tolvane_browse_dir}/../.. ABSOLUTE)
 file(GLOB tolvane_browse_tests CONFIGURE_DEPENDS ${tolvane_browse_dir}/*_test.cpp)
 add_executable(unit_browse ${tolvane_browse_tests})
 target_link_libraries(unit_browse PRIVATE farhost_browse tolvane_gtest_main)
+target_compile_definitions(unit_browse PRIVATE
+                           TOLVANE_SOURCE_DIR="${tolvane_browse_root}")
 tolvane_gtest(unit_browse)
 
 add_test(NAME tui_browse

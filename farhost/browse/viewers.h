@@ -21,15 +21,17 @@ std::vector<std::string> SplitViewerLines(const std::string& text);
 void RunTextViewer(TerminalUi* ui, const std::string& title,
                    const std::string& text);
 
-// The links of a topic in reading order: line index in the body and the
-// span's index in the line. Pure.
+// The links of a laid-out topic in reading order: line index in the body
+// and the span's index in the line. Pure.
 struct HelpLinkPlace {
   int Line;
   int Span;
 };
-std::vector<HelpLinkPlace> HelpLinks(const HelpTopic& topic);
+std::vector<HelpLinkPlace> HelpLinks(const HelpPage& page);
 
-// Shows a topic of the file in the help window. Tab and Shift+Tab move
+// Shows a topic of the file in the help window, placed and laid out as the
+// host does (LayOutHelpTopic), titled "Help - " and the file's
+// ".PluginContents". Tab and Shift+Tab move
 // between the links, Enter follows one, Backspace goes back to the topic
 // shown before, Up, Down, PgUp, PgDn, Home and End scroll; Esc and F10
 // close. A missing topic shows a line that names it.

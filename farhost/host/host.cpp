@@ -61,6 +61,13 @@ void FarHost::QueryPluginInfo(PluginInfo* info) {
 
 void FarHost::RecordError(const std::string& text) { errors.push_back(text); }
 
+void CheckPluginNumber(FarHost* host, const char* service, intptr_t number) {
+  if (number != kHostModuleNumber)
+    host->RecordError(std::string(service) + ": plugin number " +
+                      std::to_string(number) + ", not the " +
+                      std::to_string(kHostModuleNumber) + " handed out");
+}
+
 int ClosePanel(FarHost* host, PanelModel* panel, int force) {
   int refused = host->Exports().ProcessEvent(panel->Plugin, FE_CLOSE, nullptr);
   if (refused && !force) return 0;

@@ -97,6 +97,17 @@ class FarHost {
 // The host the services work on, or null.
 FarHost* ActiveHost();
 
+// The module number handed to the plugin. The host hands an object's
+// address there, so the number fills the whole pointer-sized field: a
+// plugin that keeps it in an int hands back another one.
+constexpr intptr_t kHostModuleNumber =
+    sizeof(intptr_t) > 4 ? static_cast<intptr_t>(0x7E57000000000001LL)
+                         : static_cast<intptr_t>(0x7E570001);
+
+// Records an error when a service gets another plugin number than the one
+// handed out.
+void CheckPluginNumber(FarHost* host, const char* service, intptr_t number);
+
 // Sends FE_CLOSE (a panel may refuse unless forced) and ClosePlugin, and
 // removes the panel. Returns 1 when the panel was closed.
 int ClosePanel(FarHost* host, PanelModel* panel, int force);

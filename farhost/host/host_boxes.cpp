@@ -80,14 +80,15 @@ int BuildMessage(FarHost* host, DWORD flags, const char* const* items,
 
 }  // namespace
 
-int FARAPI HostMessage(int /*pluginNumber*/, DWORD flags, const char* helpTopic,
-                       const char* const* items, int itemsNumber,
-                       int buttonsNumber) {
+int FARAPI HostMessage(intptr_t pluginNumber, DWORD flags,
+                       const char* helpTopic, const char* const* items,
+                       int itemsNumber, int buttonsNumber) {
   char systemError[256] = "";
   if (flags & FMSG_ERRORTYPE)
     PlatformErrorText(systemError, sizeof(systemError));
   FarHost* host = ActiveHost();
   if (host == nullptr) return -1;
+  CheckPluginNumber(host, "Message", pluginNumber);
   MessageRequest box{flags, Text(helpTopic), "", {}, {}};
   if (!BuildMessage(host, flags, items, itemsNumber, buttonsNumber, &box))
     return -1;
@@ -123,13 +124,14 @@ MenuRequest BuildMenu(int x, int y, int maxHeight, DWORD flags,
 
 }  // namespace
 
-int FARAPI HostMenu(int /*pluginNumber*/, int x, int y, int maxHeight,
+int FARAPI HostMenu(intptr_t pluginNumber, int x, int y, int maxHeight,
                     DWORD flags, const char* title, const char* bottom,
                     const char* helpTopic, const int* breakKeys, int* breakCode,
                     const FarMenuItem* items, int itemsNumber) {
   if (breakCode != nullptr) *breakCode = -1;
   FarHost* host = ActiveHost();
   if (host == nullptr) return -1;
+  CheckPluginNumber(host, "Menu", pluginNumber);
   if (itemsNumber < 0 || (items == nullptr && itemsNumber > 0)) {
     host->RecordError("Menu: bad item list");
     return -1;
@@ -144,11 +146,12 @@ int FARAPI HostMenu(int /*pluginNumber*/, int x, int y, int maxHeight,
   return answer;
 }
 
-int FARAPI HostDialog(int /*pluginNumber*/, int x1, int y1, int x2, int y2,
+int FARAPI HostDialog(intptr_t pluginNumber, int x1, int y1, int x2, int y2,
                       const char* helpTopic, FarDialogItem* items,
                       int itemsNumber) {
   FarHost* host = ActiveHost();
   if (host == nullptr) return -1;
+  CheckPluginNumber(host, "Dialog", pluginNumber);
   if (items == nullptr || itemsNumber <= 0) {
     host->RecordError("Dialog: no items");
     return -1;

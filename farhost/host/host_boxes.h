@@ -2,7 +2,8 @@
 // Message, Menu, Dialog and InputBox). They hand a checked request to the
 // active host's front end and return its answer within the host's range:
 // a button, item or closing index, or -1 (0 for InputBox) when cancelled or
-// when the arguments cannot make a box (the fault is recorded).
+// when the arguments cannot make a box (the fault is recorded). A plugin
+// number other than the one handed out is recorded as a fault too.
 #ifndef TOLVANE_FARHOST_HOST_BOXES_H
 #define TOLVANE_FARHOST_HOST_BOXES_H
 
@@ -12,17 +13,17 @@
 // FMSG_MB_* flag the host's own), the rest body lines. FMSG_ALLINONE: items
 // is one '\n'-separated text. FMSG_ERRORTYPE: the system's last error text
 // becomes the first body line.
-int FARAPI HostMessage(int pluginNumber, DWORD flags, const char* helpTopic,
-                       const char* const* items, int itemsNumber,
-                       int buttonsNumber);
+int FARAPI HostMessage(intptr_t pluginNumber, DWORD flags,
+                       const char* helpTopic, const char* const* items,
+                       int itemsNumber, int buttonsNumber);
 
-int FARAPI HostMenu(int pluginNumber, int x, int y, int maxHeight, DWORD flags,
-                    const char* title, const char* bottom,
+int FARAPI HostMenu(intptr_t pluginNumber, int x, int y, int maxHeight,
+                    DWORD flags, const char* title, const char* bottom,
                     const char* helpTopic, const int* breakKeys, int* breakCode,
                     const FarMenuItem* items, int itemsNumber);
 
 // The front end writes its results into items.
-int FARAPI HostDialog(int pluginNumber, int x1, int y1, int x2, int y2,
+int FARAPI HostDialog(intptr_t pluginNumber, int x1, int y1, int x2, int y2,
                       const char* helpTopic, FarDialogItem* items,
                       int itemsNumber);
 

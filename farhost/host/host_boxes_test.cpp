@@ -132,7 +132,7 @@ TEST(HostBoxes, Message) {
     const char* const* items =
         c.AllInOne != nullptr ? reinterpret_cast<const char* const*>(c.AllInOne)
                               : c.Items.data();
-    int result = HostMessage(0, c.Flags, "Topic", items,
+    int result = HostMessage(kHostModuleNumber, c.Flags, "Topic", items,
                              static_cast<int>(c.Items.size()), c.ButtonsNumber);
     EXPECT_EQ(result, c.Expected) << c.Name;
     if (c.Faulty) {
@@ -161,7 +161,8 @@ TEST(HostBoxes, ErrorTypePutsTheSystemErrorFirst) {
   ASSERT_NE(expected[0], '\0');
   const char* items[] = {"Cannot create", "file.txt", "Ok"};
   PlatformSetLastError(2);
-  HostMessage(0, FMSG_WARNING | FMSG_ERRORTYPE, nullptr, items, 3, 1);
+  HostMessage(kHostModuleNumber, FMSG_WARNING | FMSG_ERRORTYPE, nullptr, items,
+              3, 1);
   ASSERT_EQ(ui.Calls().size(), 1u);
   EXPECT_EQ(ui.Calls()[0].Message.Lines, (Lines{expected, "file.txt"}));
 }
@@ -179,8 +180,8 @@ TEST(HostBoxes, MenuRecordsItemsAndBreakKey) {
   const int breakKeys[] = {0x72, 0x73 | (PKF_CONTROL << 16), 0};
   int breakCode = 99;
   ui.Push(UiAnswer::MenuItem(1, 1));
-  EXPECT_EQ(HostMenu(0, -1, -1, 0, FMENU_WRAPMODE, "Sort", "Bottom", "Help",
-                     breakKeys, &breakCode, items, 3),
+  EXPECT_EQ(HostMenu(kHostModuleNumber, -1, -1, 0, FMENU_WRAPMODE, "Sort",
+                     "Bottom", "Help", breakKeys, &breakCode, items, 3),
             1);
   EXPECT_EQ(breakCode, 1);
   const MenuRequest& menu = ui.Calls()[0].Menu;
@@ -195,11 +196,13 @@ TEST(HostBoxes, MenuRecordsItemsAndBreakKey) {
 
   // A wrong kind of answer and an empty queue both cancel.
   ui.Push(UiAnswer::Button(0));
-  EXPECT_EQ(
-      HostMenu(0, -1, -1, 0, 0, "", "", "", nullptr, &breakCode, items, 3), -1);
+  EXPECT_EQ(HostMenu(kHostModuleNumber, -1, -1, 0, 0, "", "", "", nullptr,
+                     &breakCode, items, 3),
+            -1);
   EXPECT_EQ(breakCode, -1);
   EXPECT_NE(ui.Calls()[1].Fault, "");
-  EXPECT_EQ(HostMenu(0, -1, -1, 0, 0, "", "", "", nullptr, nullptr, items, 3),
+  EXPECT_EQ(HostMenu(kHostModuleNumber, -1, -1, 0, 0, "", "", "", nullptr,
+                     nullptr, items, 3),
             -1);
   EXPECT_EQ(ui.Calls()[2].Unanswered, 1);
 }
@@ -210,7 +213,8 @@ TEST(HostBoxes, MenuItemTextWithoutNulIsCut) {
   FarMenuItem item;
   std::memset(&item, 'x', sizeof(item));
   item.Selected = item.Checked = item.Separator = 0;
-  HostMenu(0, -1, -1, 0, 0, "", "", "", nullptr, nullptr, &item, 1);
+  HostMenu(kHostModuleNumber, -1, -1, 0, 0, "", "", "", nullptr, nullptr, &item,
+           1);
   EXPECT_EQ(ui.Calls()[0].Menu.Items[0].Text.size(), sizeof(item.Text));
 }
 
@@ -233,7 +237,8 @@ TEST(HostBoxes, DialogAppliesTheScriptBeforeClosing) {
   FarDialogItem items[4];
   MakeDialog(items);
   ui.Push(UiAnswer::DialogClose(3).SetText(1, "/nodelist").Check(2));
-  EXPECT_EQ(HostDialog(0, -1, -1, 60, 12, "Config", items, 4), 3);
+  EXPECT_EQ(HostDialog(kHostModuleNumber, -1, -1, 60, 12, "Config", items, 4),
+            3);
   EXPECT_STREQ(items[1].Data, "/nodelist");
   EXPECT_EQ(items[2].Selected, 1);
   const UiCall& call = ui.Calls()[0];
@@ -246,11 +251,11 @@ TEST(HostBoxes, DialogAppliesTheScriptBeforeClosing) {
 
   // An edit of an item that does not exist cancels and changes nothing.
   ui.Push(UiAnswer::DialogClose(3).SetText(9, "x"));
-  EXPECT_EQ(HostDialog(0, -1, -1, 60, 12, "", items, 4), -1);
+  EXPECT_EQ(HostDialog(kHostModuleNumber, -1, -1, 60, 12, "", items, 4), -1);
   EXPECT_NE(ui.Calls()[1].Fault, "");
   ui.Push(UiAnswer::DialogClose(4));
-  EXPECT_EQ(HostDialog(0, -1, -1, 60, 12, "", items, 4), -1);
-  EXPECT_EQ(HostDialog(0, -1, -1, 60, 12, "", nullptr, 0), -1);
+  EXPECT_EQ(HostDialog(kHostModuleNumber, -1, -1, 60, 12, "", items, 4), -1);
+  EXPECT_EQ(HostDialog(kHostModuleNumber, -1, -1, 60, 12, "", nullptr, 0), -1);
   EXPECT_EQ(host.errors.size(), 1u);
 }
 
@@ -282,7 +287,7 @@ TEST(HostBoxes, InputBoxCutsTheAnswerToTheBuffer) {
 
 TEST(HostBoxes, NoActiveHostAnswersNo) {
   const char* items[] = {"T", "Ok"};
-  EXPECT_EQ(HostMessage(0, 0, nullptr, items, 2, 1), -1);
+  EXPECT_EQ(HostMessage(kHostModuleNumber, 0, nullptr, items, 2, 1), -1);
   char buffer[4];
   EXPECT_EQ(HostInputBox("", "", "", "", buffer, 4, "", 0), 0);
 }

@@ -197,12 +197,24 @@ void SetHostSortMode(FarHost* host, PanelModel* panel, int mode, int reverse) {
 
 int ChangeDirectory(FarHost* host, PanelModel* panel, const std::string& dir,
                     int opMode) {
-  std::string left = NameInPath(panel->CurDir.c_str());
+  std::string oldDir = panel->CurDir, current;
+  if (!panel->Items.empty())
+    current = panel->Items[static_cast<size_t>(panel->CurrentItem)]
+                  .FindData.cFileName;
   if (!host->Exports().SetDirectory(panel->Plugin, dir.c_str(), opMode))
     return 0;
   RefreshPanel(host, panel);
-  int target = dir == ".." ? FindItemByName(*panel, left) : 0;
-  panel->CurrentItem = target < 0 ? 0 : target;
+  if (dir == "..") {
+    // As the host: the item named by the last part of the old directory,
+    // else one named by the whole of it; else the refresh keeps the cursor
+    // on the name it was on, or at its index.
+    int target = FindItemByName(*panel, LastPartOfDir(oldDir.c_str()));
+    if (target < 0) target = FindItemByName(*panel, oldDir);
+    if (target < 0) target = FindItemByName(*panel, current);
+    if (target >= 0) panel->CurrentItem = target;
+  } else {
+    panel->CurrentItem = 0;
+  }
   panel->TopItem = 0;
   ClampCursor(panel, kPanelPageRows);
   return 1;
@@ -212,6 +224,8 @@ int PressEnter(FarHost* host) {
   PanelModel* panel = host->activePanel;
   if (panel == nullptr) return 0;
   if (host->Exports().ProcessKey(panel->Plugin, kEnterKey, 0)) return 1;
+  // With text on the command line the host's Enter belongs to it.
+  if (!host->commandLine.empty()) return 0;
   return EnterCurrentItem(host, panel);
 }
 

@@ -58,16 +58,20 @@ void SortPanelItems(FarHost* host, PanelModel* panel);
 void SetHostSortMode(FarHost* host, PanelModel* panel, int mode, int reverse);
 
 // Moves the panel with SetDirectory(dir, opMode) and, when the plugin
-// agreed, refreshes it: after "..", the cursor goes to the item named like
-// the last part of the old CurDir (after its last '\', '/' or ':'), else
-// to the first item. Returns SetDirectory's result; a refusal changes
-// nothing in the host's model.
+// agreed, refreshes it: after "..", the cursor goes, as the host's does, to
+// the item named like the last part of the old CurDir (LastPartOfDir: only a
+// drive letter's ':' counts, so "\2:5020" looks for "2:5020"), else to an
+// item named like the whole old CurDir, else to the item of the name it was
+// on, else it stays at its index; after any other move, to the first item.
+// Returns SetDirectory's result; a refusal changes nothing in the host's
+// model.
 int ChangeDirectory(FarHost* host, PanelModel* panel, const std::string& dir,
                     int opMode);
 
 // Enter on the active panel: ProcessKey(VK_RETURN) first; when it returns
-// 0, the host's own EnterCurrentItem. Returns 1 when something was done
-// (by the plugin or the host), 0 otherwise.
+// 0 and the command line is empty, the host's own EnterCurrentItem (with
+// text on the command line, Enter is the command line's). Returns 1 when
+// something was done (by the plugin or the host), 0 otherwise.
 int PressEnter(FarHost* host);
 
 // The host's own Enter on the panel's current item: ".." goes up and a

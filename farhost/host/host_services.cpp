@@ -30,12 +30,11 @@ const char* MissingMessage(FarHost* host, int msgId) {
   return host->missingMessages.emplace(msgId, marker).first->second.c_str();
 }
 
-const char* FARAPI HostGetMsg(int pluginNumber, int msgId) {
+const char* FARAPI HostGetMsg(intptr_t pluginNumber, int msgId) {
   FarHost* host = ActiveHost();
   if (host == nullptr) return "";
   LoadHostLanguage(host);
-  if (pluginNumber != 0)
-    host->RecordError("GetMsg: plugin number " + std::to_string(pluginNumber));
+  CheckPluginNumber(host, "GetMsg", pluginNumber);
   if (msgId > host->language.HighestRequested)
     host->language.HighestRequested = msgId;
   const std::vector<std::string>& messages = host->language.File.Messages;
@@ -95,8 +94,8 @@ int FARAPI HostControl(HANDLE plugin, int command, void* param) {
 HANDLE FARAPI HostSaveScreen(int, int, int, int) { return nullptr; }
 void FARAPI HostRestoreScreen(HANDLE) {}
 int FARAPI HostGetDirList(const char*, PluginPanelItem**, int*) { return 0; }
-int FARAPI HostGetPluginDirList(int, HANDLE, const char*, PluginPanelItem**,
-                                int*) {
+int FARAPI HostGetPluginDirList(intptr_t, HANDLE, const char*,
+                                PluginPanelItem**, int*) {
   return 0;
 }
 void FARAPI HostFreeDirList(const PluginPanelItem*) {}
@@ -113,19 +112,22 @@ void FARAPI HostText(int, int, int, const char*) {}
 int FARAPI HostEditorControl(int, void*) { return 0; }
 int FARAPI HostShowHelp(const char*, const char*, DWORD) { return 0; }
 
-int FARAPI HostAdvControl(int, int command, void*) {
+intptr_t FARAPI HostAdvControl(intptr_t moduleNumber, int command, void*) {
+  FarHost* host = ActiveHost();
+  if (host != nullptr) CheckPluginNumber(host, "AdvControl", moduleNumber);
   return command == ACTL_GETFARVERSION ? kHostVersionWord : 0;
 }
 
-int FARAPI HostDialogEx(int, int, int, int, int, const char*, FarDialogItem*,
-                        int, DWORD, DWORD, FARWINDOWPROC, long) {
+int FARAPI HostDialogEx(intptr_t, int, int, int, int, const char*,
+                        FarDialogItem*, int, DWORD, DWORD, FARWINDOWPROC,
+                        intptr_t) {
   FarHost* host = ActiveHost();
   if (host != nullptr) host->RecordError("DialogEx is not offered");
   return -1;
 }
 
-long FARAPI HostSendDlgMessage(HANDLE, int, int, long) { return 0; }
-long FARAPI HostDefDlgProc(HANDLE, int, int, long) { return 0; }
+intptr_t FARAPI HostSendDlgMessage(HANDLE, int, int, intptr_t) { return 0; }
+intptr_t FARAPI HostDefDlgProc(HANDLE, int, int, intptr_t) { return 0; }
 
 }  // namespace
 
@@ -163,7 +165,7 @@ void FillStartupInfo(FarHost* host, PluginStartupInfo* info,
   if (length < path.size())
     host->RecordError("the plugin's path is longer than ModuleName holds");
   std::memcpy(info->ModuleName, path.data(), length);
-  info->ModuleNumber = 0;
+  info->ModuleNumber = kHostModuleNumber;
   info->RootKey = host->options.RootKey.c_str();
   FillHostServices(info);
   FillStandardFunctions(functions);

@@ -2,6 +2,7 @@
 // no plugin loaded: the services are called as the plugin would call them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -58,7 +59,7 @@ TEST_F(LanguageFolder, ChoosesTheFileByLanguage) {
     PluginStartupInfo info;
     FarStandardFunctions functions;
     FillStartupInfo(&host, &info, &functions);
-    EXPECT_STREQ(info.GetMsg(0, 0), c.Message0) << c.Language;
+    EXPECT_STREQ(info.GetMsg(info.ModuleNumber, 0), c.Message0) << c.Language;
     EXPECT_EQ(std::filesystem::path(host.language.Path).filename().string(),
               c.File);
   }
@@ -70,11 +71,12 @@ TEST_F(LanguageFolder, MissingMessagesGiveAMarkerAndAnError) {
   PluginStartupInfo info;
   FarStandardFunctions functions;
   FillStartupInfo(&host, &info, &functions);
-  EXPECT_STREQ(info.GetMsg(0, 2), "Two");
-  const char* missing = info.GetMsg(0, 5);
+  EXPECT_STREQ(info.GetMsg(info.ModuleNumber, 2), "Two");
+  const char* missing = info.GetMsg(info.ModuleNumber, 5);
   EXPECT_STREQ(missing, "<message 5 missing>");
-  EXPECT_EQ(info.GetMsg(0, 5), missing);  // the same text stays valid
-  EXPECT_STREQ(info.GetMsg(0, -1), "<message -1 missing>");
+  EXPECT_EQ(info.GetMsg(info.ModuleNumber, 5),
+            missing);  // the same text stays valid
+  EXPECT_STREQ(info.GetMsg(info.ModuleNumber, -1), "<message -1 missing>");
   EXPECT_EQ(host.errors.size(), 2u);
   EXPECT_EQ(host.language.HighestRequested, 5);
   EXPECT_NE(LanguageCountWarning(&host).find("holds 3 messages"),
@@ -89,9 +91,9 @@ TEST_F(LanguageFolder, CountWarningOnlyWhenCountsDiffer) {
   FarStandardFunctions functions;
   FillStartupInfo(&host, &info, &functions);
   EXPECT_EQ(LanguageCountWarning(&host), "");  // nothing asked yet
-  for (int i = 0; i < 3; ++i) info.GetMsg(0, i);
+  for (int i = 0; i < 3; ++i) info.GetMsg(info.ModuleNumber, i);
   EXPECT_EQ(LanguageCountWarning(&host), "");
-  info.GetMsg(0, 1);
+  info.GetMsg(info.ModuleNumber, 1);
   EXPECT_EQ(LanguageCountWarning(&host), "");
 }
 
@@ -105,7 +107,7 @@ TEST(HostServices, NoLanguageFileIsAnErrorNotACrash) {
   PluginStartupInfo info;
   FarStandardFunctions functions;
   FillStartupInfo(&host, &info, &functions);
-  EXPECT_STREQ(info.GetMsg(0, 0), "<message 0 missing>");
+  EXPECT_STREQ(info.GetMsg(info.ModuleNumber, 0), "<message 0 missing>");
   EXPECT_EQ(host.errors.size(), 2u);  // no file, then the message
   std::filesystem::remove_all(folder);
 }
@@ -123,13 +125,27 @@ TEST(HostServices, StartupRecords) {
   EXPECT_EQ(functions.StructSize,
             static_cast<int>(sizeof(FarStandardFunctions)));
   EXPECT_EQ(info.FSF, &functions);
-  EXPECT_EQ(info.ModuleNumber, 0);
+  EXPECT_EQ(info.ModuleNumber, kHostModuleNumber);
   EXPECT_STREQ(info.RootKey, "Software\\TolvaneTest\\Records");
   EXPECT_EQ(info.ViewerControl, nullptr);
   EXPECT_EQ(info.Reserved, 0u);
   for (void* slot : functions.Reserved) EXPECT_EQ(slot, nullptr);
-  EXPECT_EQ(info.AdvControl(0, ACTL_GETFARVERSION, nullptr), 0x024F0146);
+  EXPECT_EQ(info.AdvControl(info.ModuleNumber, ACTL_GETFARVERSION, nullptr),
+            0x024F0146);
   EXPECT_EQ(info.DialogEx(0, 0, 0, 0, 0, "", nullptr, 0, 0, 0, nullptr, 0), -1);
+  // The number fills the pointer-sized field; any other one is a fault,
+  // as one kept in an int would be on 64 bits.
+  EXPECT_GT(static_cast<uintptr_t>(kHostModuleNumber), 0xFFFFu);
+  if (sizeof(intptr_t) > 4) {
+    EXPECT_NE(static_cast<intptr_t>(static_cast<int>(kHostModuleNumber)),
+              kHostModuleNumber);
+  }
+  host.errors.clear();
+  info.GetMsg(info.ModuleNumber - 1, 0);
+  EXPECT_TRUE(std::any_of(host.errors.begin(), host.errors.end(),
+                          [](const std::string& e) {
+                            return e.rfind("GetMsg: plugin number", 0) == 0;
+                          }));
 }
 
 TEST(HostServices, DefaultRootKey) {

@@ -13,8 +13,8 @@
 void StartPlugin(FarHost* host);
 
 // Fills the records the host hands to SetStartupInfo: StructSize, the
-// plugin's path, ModuleNumber 0, the RootKey of the options, every service,
-// and FSF pointing at *functions. Zero-fills both first.
+// plugin's path, ModuleNumber kHostModuleNumber, the RootKey of the options,
+// every service, and FSF pointing at *functions. Zero-fills both first.
 void FillStartupInfo(FarHost* host, PluginStartupInfo* info,
                      FarStandardFunctions* functions);
 

@@ -91,6 +91,10 @@ TEST(StdFunctions, PointToNameAndUnquote) {
       {"C:\\far\\plugins\\x.dll", "x.dll"},
       {"/usr/lib/t.so", "t.so"},
       {"C:x", "x"},
+      // A ':' counts only as the second character of the part so far.
+      {"\\2:5020", "5020"},
+      {"\\12:5020", "12:5020"},
+      {"a:b:c", "c"},
       {"plain", "plain"},
       {"dir/", ""},
       {"", ""},

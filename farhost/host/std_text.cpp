@@ -75,8 +75,17 @@ char* NameInPath(const char* path) {
   if (path == nullptr) return nullptr;
   const char* name = path;
   for (const char* p = path; *p != '\0'; ++p)
-    if (*p == '/' || *p == '\\' || *p == ':') name = p + 1;
+    if (*p == '/' || *p == '\\' || (*p == ':' && p == name + 1)) name = p + 1;
   return const_cast<char*>(name);
+}
+
+const char* LastPartOfDir(const char* path) {
+  if (path == nullptr) return nullptr;
+  if (path[0] != '\0' && path[1] == ':') path += 2;
+  const char* name = path;
+  for (const char* p = path; *p != '\0'; ++p)
+    if (*p == '/' || *p == '\\') name = p + 1;
+  return name;
 }
 
 int AppendSeparator(char* path, char separator, int capacity) {

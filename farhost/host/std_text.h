@@ -25,8 +25,17 @@ void RemoveQuotes(char* text);
 char* TrimLeft(char* text);
 char* TrimRight(char* text);
 
-// The part of a path after its last '/', '\' or ':'.
+// The standard function PointToName, as the host's 8-bit one cuts: after
+// every '/' or '\', and after a ':' only where it is the second character
+// of the part cut so far (a drive letter's, as in "C:x"). So "\2:5020"
+// gives "5020" and "\12:5020" gives "12:5020".
 char* NameInPath(const char* path);
+
+// The last part of a directory path as the host finds it when it places its
+// cursor after going up: a leading drive letter and its ':' are skipped,
+// then the part after the last '/' or '\'. No other ':' counts, so
+// "\2:5020" gives "2:5020".
+const char* LastPartOfDir(const char* path);
 
 // Appends the separator unless the path is empty or already ends in '/' or
 // '\'. Returns 1 when the path ends in a separator afterwards (or is empty),

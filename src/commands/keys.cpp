@@ -176,7 +176,10 @@ int ProcessControlKey(PanelInstance* panel, int key) {
       return LeaveSearch(panel);
     case VK_NEXT:
       return RunEnterAction(panel);
+    // Ins of the keypad is Ins too; from a terminal the host sends every
+    // Ins so.
     case VK_INSERT:
+    case VK_NUMPAD0:
       return CopyCurrentItemText(panel);
     case kKeyF11:
       return 1;  // the host's own Ctrl+F11 does not apply here

@@ -3,7 +3,7 @@
 // search listing, the sysop search box (F7), the eight sort orders (Ctrl+F3
 // to Ctrl+F10 and the sort menu on Ctrl+F12), and handing the current
 // entry's address to the command line (Ctrl+Enter) or the clipboard
-// (Ctrl+Ins). Every other key is left to the host.
+// (Ctrl+Ins, Ins of the keypad too). Every other key is left to the host.
 #ifndef TOLVANE_COMMANDS_KEYS_H
 #define TOLVANE_COMMANDS_KEYS_H
 

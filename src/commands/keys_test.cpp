@@ -292,9 +292,13 @@ TEST_F(KeysTest, CurrentEntryTextToCommandLineAndClipboard) {
     EXPECT_EQ(host.Controls.back().Text, std::string(c.Text) + " ");
     EXPECT_EQ(PanelProcessKey(&panel, VK_INSERT, PKF_CONTROL), 1);
     EXPECT_EQ(host.Clipboard, std::vector<std::string>{c.Text});
+    // Ins of the keypad, as the host sends Ins from a terminal.
+    EXPECT_EQ(PanelProcessKey(&panel, VK_NUMPAD0, PKF_CONTROL), 1);
+    EXPECT_EQ(host.Clipboard, std::vector<std::string>(2, c.Text));
     host.CommandLine.assign(1, 'x');  // text on the command line
     EXPECT_EQ(PanelProcessKey(&panel, VK_INSERT, PKF_CONTROL), 0);
-    EXPECT_EQ(host.Clipboard.size(), 1u);
+    EXPECT_EQ(PanelProcessKey(&panel, VK_NUMPAD0, PKF_CONTROL), 0);
+    EXPECT_EQ(host.Clipboard.size(), 2u);
   }
 }
 

@@ -185,7 +185,7 @@ inline int FARAPI TestControl(HANDLE handle, int command, void* parameter) {
   return 1;
 }
 
-inline int FARAPI TestMenu(int, int x, int y, int maxHeight, DWORD flags,
+inline int FARAPI TestMenu(intptr_t, int x, int y, int maxHeight, DWORD flags,
                            const char* title, const char* bottom,
                            const char* help, const int* breakKeys, int*,
                            const FarMenuItem* items, int count) {
@@ -199,7 +199,7 @@ inline int FARAPI TestMenu(int, int x, int y, int maxHeight, DWORD flags,
   return answer;
 }
 
-inline int FARAPI TestDialog(int, int x1, int y1, int x2, int y2,
+inline int FARAPI TestDialog(intptr_t, int x1, int y1, int x2, int y2,
                              const char* help, FarDialogItem* items,
                              int count) {
   TestHost& h = *ActiveTestHost;
@@ -212,7 +212,7 @@ inline int FARAPI TestDialog(int, int x1, int y1, int x2, int y2,
   return answer;
 }
 
-inline int FARAPI TestMessage(int, DWORD flags, const char* help,
+inline int FARAPI TestMessage(intptr_t, DWORD flags, const char* help,
                               const char* const* lines, int count,
                               int buttons) {
   TestHost& h = *ActiveTestHost;

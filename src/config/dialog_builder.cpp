@@ -24,7 +24,7 @@ void FillItem(FarDialogItem* item, const DialogTemplateItem& row) {
   item->X1 = row.X;
   item->Y1 = row.Y;
   if (row.Width != 0) item->X2 = row.X + row.Width - 1;
-  item->Selected = row.Selected;
+  item->Reserved = row.Selected;  // a check state or a history name
   item->Flags = row.Flags & ~kTemplateMessage;
   CopyClipped(item->Data, RowText(row), sizeof(item->Data));
 }

@@ -3,12 +3,13 @@
 // for this project.
 //
 // On 32-bit Windows every record is packed to 2 bytes and every host function
-// and export is __stdcall, exactly as the host expects. On other platforms
-// (Linux, and the 64-bit Windows build that runs the tests where 32-bit
-// programs cannot) the same records keep the same field order with natural
-// layout and the default calling convention; pointer-sized fields grow with
-// the pointer. Code never
-// writes a record size as a literal: it uses sizeof.
+// and export is __stdcall, exactly as the host expects. On 64-bit Windows the
+// records have their natural layout and every field that the host declares
+// pointer-sized (DWORD_PTR, INT_PTR, LONG_PTR) is pointer-sized here too, as
+// the host's final 1.x declarations for old plugins have them: 64-bit FAR
+// Manager 2.x and 3.x read the plugin's records in that layout. Linux (farhost
+// and the plugin it loads) uses the same declarations as 64-bit Windows.
+// Code never writes a record size as a literal: it uses sizeof.
 //
 // Strings that cross this interface are 8-bit OEM text.
 #ifndef TOLVANE_HOST_FAR_API_H
@@ -70,7 +71,7 @@ struct PluginPanelItem {
   int CustomColumnNumber;
   uintptr_t UserData;
   DWORD CRC32;
-  DWORD Reserved[2];
+  uintptr_t Reserved[2];
 };
 
 struct FarMenuItem {
@@ -98,7 +99,8 @@ struct FarDialogItem {
   int Y2;
   int Focus;
   union {
-    intptr_t Selected;
+    intptr_t Reserved;  // the whole pointer-sized word
+    int Selected;
     const char* History;
     const char* Mask;
     FarList* ListItems;
@@ -190,7 +192,7 @@ struct OpenPluginInfo {
   int StartSortOrder;
   const KeyBarTitles* KeyBar;
   const char* ShortcutData;
-  intptr_t Reserved;
+  int32_t Reserved;  // a long in the host's declaration: 32 bits on Windows
 };
 
 struct PluginInfo {
@@ -312,26 +314,26 @@ struct FarStandardFunctions {
   FARSTDPROCESSNAME ProcessName;
 };
 
-typedef int(FARAPI* FARAPIMENU)(int pluginNumber, int x, int y, int maxHeight,
-                                DWORD flags, const char* title,
+typedef int(FARAPI* FARAPIMENU)(intptr_t pluginNumber, int x, int y,
+                                int maxHeight, DWORD flags, const char* title,
                                 const char* bottom, const char* helpTopic,
                                 const int* breakKeys, int* breakCode,
                                 const FarMenuItem* items, int itemsNumber);
-typedef int(FARAPI* FARAPIDIALOG)(int pluginNumber, int x1, int y1, int x2,
+typedef int(FARAPI* FARAPIDIALOG)(intptr_t pluginNumber, int x1, int y1, int x2,
                                   int y2, const char* helpTopic,
                                   FarDialogItem* items, int itemsNumber);
-typedef int(FARAPI* FARAPIMESSAGE)(int pluginNumber, DWORD flags,
+typedef int(FARAPI* FARAPIMESSAGE)(intptr_t pluginNumber, DWORD flags,
                                    const char* helpTopic,
                                    const char* const* items, int itemsNumber,
                                    int buttonsNumber);
-typedef const char*(FARAPI* FARAPIGETMSG)(int pluginNumber, int msgId);
+typedef const char*(FARAPI* FARAPIGETMSG)(intptr_t pluginNumber, int msgId);
 typedef int(FARAPI* FARAPICONTROL)(HANDLE plugin, int command, void* param);
 typedef HANDLE(FARAPI* FARAPISAVESCREEN)(int x1, int y1, int x2, int y2);
 typedef void(FARAPI* FARAPIRESTORESCREEN)(HANDLE screen);
 typedef int(FARAPI* FARAPIGETDIRLIST)(const char* dir, PluginPanelItem** items,
                                       int* count);
-typedef int(FARAPI* FARAPIGETPLUGINDIRLIST)(int pluginNumber, HANDLE plugin,
-                                            const char* dir,
+typedef int(FARAPI* FARAPIGETPLUGINDIRLIST)(intptr_t pluginNumber,
+                                            HANDLE plugin, const char* dir,
                                             PluginPanelItem** items,
                                             int* count);
 typedef void(FARAPI* FARAPIFREEDIRLIST)(const PluginPanelItem* items);
@@ -347,29 +349,29 @@ typedef void(FARAPI* FARAPITEXT)(int x, int y, int color, const char* text);
 typedef int(FARAPI* FARAPIEDITORCONTROL)(int command, void* param);
 typedef int(FARAPI* FARAPISHOWHELP)(const char* moduleName, const char* topic,
                                     DWORD flags);
-typedef int(FARAPI* FARAPIADVCONTROL)(int moduleNumber, int command,
-                                      void* param);
+typedef intptr_t(FARAPI* FARAPIADVCONTROL)(intptr_t moduleNumber, int command,
+                                           void* param);
 typedef int(FARAPI* FARAPIINPUTBOX)(const char* title, const char* subTitle,
                                     const char* historyName,
                                     const char* srcText, char* destText,
                                     int destLength, const char* helpTopic,
                                     DWORD flags);
-typedef long(FARAPI* FARWINDOWPROC)(HANDLE dialog, int msg, int param1,
-                                    long param2);
-typedef int(FARAPI* FARAPIDIALOGEX)(int pluginNumber, int x1, int y1, int x2,
-                                    int y2, const char* helpTopic,
+typedef intptr_t(FARAPI* FARWINDOWPROC)(HANDLE dialog, int msg, int param1,
+                                        intptr_t param2);
+typedef int(FARAPI* FARAPIDIALOGEX)(intptr_t pluginNumber, int x1, int y1,
+                                    int x2, int y2, const char* helpTopic,
                                     FarDialogItem* items, int itemsNumber,
                                     DWORD reserved, DWORD flags,
-                                    FARWINDOWPROC dialogProc, long param);
-typedef long(FARAPI* FARAPISENDDLGMESSAGE)(HANDLE dialog, int msg, int param1,
-                                           long param2);
-typedef long(FARAPI* FARAPIDEFDLGPROC)(HANDLE dialog, int msg, int param1,
-                                       long param2);
+                                    FARWINDOWPROC dialogProc, intptr_t param);
+typedef intptr_t(FARAPI* FARAPISENDDLGMESSAGE)(HANDLE dialog, int msg,
+                                               int param1, intptr_t param2);
+typedef intptr_t(FARAPI* FARAPIDEFDLGPROC)(HANDLE dialog, int msg, int param1,
+                                           intptr_t param2);
 
 struct PluginStartupInfo {
   int StructSize;
   char ModuleName[NM];
-  int ModuleNumber;
+  intptr_t ModuleNumber;  // the host may pass an address here
   const char* RootKey;
   FARAPIMENU Menu;
   FARAPIDIALOG Dialog;
@@ -630,6 +632,7 @@ enum {
   VK_RIGHT = 0x27,
   VK_DOWN = 0x28,
   VK_INSERT = 0x2D,
+  VK_NUMPAD0 = 0x60,  // also Ins of the keypad, as the host delivers it
   VK_F1 = 0x70,
   VK_F3 = 0x72,
   VK_F4 = 0x73,
@@ -642,36 +645,88 @@ enum {
 enum { PTYPE_FILEPANEL = 0, PTYPE_TREEPANEL = 1 };
 enum { ACTL_GETFARVERSION = 0 };
 
-// The layouts that the 32-bit host relies on. They hold on every 32-bit
-// build; a missing pack(2) or a member out of order fails here.
-#define FAR_ABI_CHECK(cond) static_assert(sizeof(void*) != 4 || (cond), #cond)
-FAR_ABI_CHECK(sizeof(FarFindData) == 318);
-FAR_ABI_CHECK(sizeof(PluginPanelItem) == 366);
-FAR_ABI_CHECK(offsetof(PluginPanelItem, UserData) == 350);
-FAR_ABI_CHECK(offsetof(PluginPanelItem, Description) == 334);
-FAR_ABI_CHECK(sizeof(PluginStartupInfo) == 372);
-FAR_ABI_CHECK(offsetof(PluginStartupInfo, FSF) == 336);
-FAR_ABI_CHECK(offsetof(PluginStartupInfo, InputBox) == 348);
-FAR_ABI_CHECK(offsetof(PluginStartupInfo, RootKey) == 268);
-FAR_ABI_CHECK(sizeof(FarStandardFunctions) == 216);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, qsortex) == 36);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, LIsLower) == 76);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, LStricmp) == 116);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, AddEndSlash) == 164);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, CopyToClipboard) == 168);
-FAR_ABI_CHECK(offsetof(FarStandardFunctions, ProcessName) == 212);
-FAR_ABI_CHECK(sizeof(PluginInfo) == 44);
-FAR_ABI_CHECK(sizeof(OpenPluginInfo) == 72);
-FAR_ABI_CHECK(sizeof(PanelMode) == 44);
-FAR_ABI_CHECK(sizeof(KeyBarTitles) == 336);
-FAR_ABI_CHECK(sizeof(FarMenuItem) == 140);
-FAR_ABI_CHECK(sizeof(FarDialogItem) == 548);
-FAR_ABI_CHECK(offsetof(FarDialogItem, Data) == 36);
-FAR_ABI_CHECK(offsetof(FarDialogItem, DefaultButton) == 32);
-FAR_ABI_CHECK(sizeof(PanelInfo) == 496);
-FAR_ABI_CHECK(offsetof(PanelInfo, CurDir) == 220);
-FAR_ABI_CHECK(sizeof(PanelRedrawInfo) == 8);
-FAR_ABI_CHECK(sizeof(InfoPanelLine) == 164);
-#undef FAR_ABI_CHECK
+// The layouts the hosts rely on. FAR_ABI_CHECK32 holds on every 32-bit
+// build: the 32-bit host's records, packed to 2 bytes (a missing pack(2) or
+// a member out of order fails here). FAR_ABI_CHECK64 holds on every 64-bit
+// build: the records of 64-bit FAR Manager 2.x/3.x for old plugins, natural
+// layout with pointer-sized DWORD_PTR, INT_PTR and LONG_PTR fields; farhost
+// on 64-bit Linux uses the same layout.
+#define FAR_ABI_CHECK32(cond) static_assert(sizeof(void*) != 4 || (cond), #cond)
+#define FAR_ABI_CHECK64(cond) static_assert(sizeof(void*) != 8 || (cond), #cond)
+FAR_ABI_CHECK32(sizeof(FarFindData) == 318);
+FAR_ABI_CHECK32(sizeof(PluginPanelItem) == 366);
+FAR_ABI_CHECK32(offsetof(PluginPanelItem, UserData) == 350);
+FAR_ABI_CHECK32(offsetof(PluginPanelItem, Description) == 334);
+FAR_ABI_CHECK32(sizeof(PluginStartupInfo) == 372);
+FAR_ABI_CHECK32(offsetof(PluginStartupInfo, FSF) == 336);
+FAR_ABI_CHECK32(offsetof(PluginStartupInfo, InputBox) == 348);
+FAR_ABI_CHECK32(offsetof(PluginStartupInfo, RootKey) == 268);
+FAR_ABI_CHECK32(sizeof(FarStandardFunctions) == 216);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, qsortex) == 36);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, LIsLower) == 76);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, LStricmp) == 116);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, AddEndSlash) == 164);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, CopyToClipboard) == 168);
+FAR_ABI_CHECK32(offsetof(FarStandardFunctions, ProcessName) == 212);
+FAR_ABI_CHECK32(sizeof(PluginInfo) == 44);
+FAR_ABI_CHECK32(sizeof(OpenPluginInfo) == 72);
+FAR_ABI_CHECK32(sizeof(PanelMode) == 44);
+FAR_ABI_CHECK32(sizeof(KeyBarTitles) == 336);
+FAR_ABI_CHECK32(sizeof(FarMenuItem) == 140);
+FAR_ABI_CHECK32(sizeof(FarDialogItem) == 548);
+FAR_ABI_CHECK32(offsetof(FarDialogItem, Data) == 36);
+FAR_ABI_CHECK32(offsetof(FarDialogItem, DefaultButton) == 32);
+FAR_ABI_CHECK32(sizeof(PanelInfo) == 496);
+FAR_ABI_CHECK32(offsetof(PanelInfo, CurDir) == 220);
+FAR_ABI_CHECK32(sizeof(PanelRedrawInfo) == 8);
+FAR_ABI_CHECK32(sizeof(InfoPanelLine) == 164);
+
+FAR_ABI_CHECK64(sizeof(FarFindData) == 320);
+FAR_ABI_CHECK64(sizeof(PluginPanelItem) == 400);
+FAR_ABI_CHECK64(offsetof(PluginPanelItem, Description) == 336);
+FAR_ABI_CHECK64(offsetof(PluginPanelItem, CustomColumnNumber) == 360);
+FAR_ABI_CHECK64(offsetof(PluginPanelItem, UserData) == 368);
+FAR_ABI_CHECK64(offsetof(PluginPanelItem, CRC32) == 376);
+FAR_ABI_CHECK64(offsetof(PluginPanelItem, Reserved) == 384);
+FAR_ABI_CHECK64(sizeof(PluginStartupInfo) == 480);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, ModuleNumber) == 264);
+FAR_ABI_CHECK64(sizeof(PluginStartupInfo::ModuleNumber) == 8);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, RootKey) == 272);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, FSF) == 408);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, InputBox) == 432);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, Reserved) == 464);
+FAR_ABI_CHECK64(offsetof(PluginStartupInfo, ViewerControl) == 472);
+FAR_ABI_CHECK64(sizeof(FarStandardFunctions) == 432);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, qsortex) == 72);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, LIsLower) == 152);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, LStricmp) == 232);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, PointToName) == 312);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, AddEndSlash) == 328);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, CopyToClipboard) == 336);
+FAR_ABI_CHECK64(offsetof(FarStandardFunctions, ProcessName) == 424);
+FAR_ABI_CHECK64(sizeof(PluginInfo) == 80);
+FAR_ABI_CHECK64(offsetof(PluginInfo, CommandPrefix) == 64);
+FAR_ABI_CHECK64(sizeof(OpenPluginInfo) == 120);
+FAR_ABI_CHECK64(offsetof(OpenPluginInfo, KeyBar) == 96);
+FAR_ABI_CHECK64(offsetof(OpenPluginInfo, ShortcutData) == 104);
+FAR_ABI_CHECK64(sizeof(PanelMode) == 64);
+FAR_ABI_CHECK64(offsetof(PanelMode, StatusColumnTypes) == 40);
+FAR_ABI_CHECK64(sizeof(KeyBarTitles) == 672);
+FAR_ABI_CHECK64(sizeof(FarMenuItem) == 140);
+FAR_ABI_CHECK64(sizeof(FarDialogItem) == 552);
+FAR_ABI_CHECK64(offsetof(FarDialogItem, Selected) == 24);
+FAR_ABI_CHECK64(offsetof(FarDialogItem, Flags) == 32);
+FAR_ABI_CHECK64(offsetof(FarDialogItem, DefaultButton) == 36);
+FAR_ABI_CHECK64(offsetof(FarDialogItem, Data) == 40);
+FAR_ABI_CHECK64(sizeof(PanelInfo) == 512);
+FAR_ABI_CHECK64(offsetof(PanelInfo, PanelItems) == 24);
+FAR_ABI_CHECK64(offsetof(PanelInfo, SelectedItems) == 40);
+FAR_ABI_CHECK64(offsetof(PanelInfo, CurrentItem) == 52);
+FAR_ABI_CHECK64(offsetof(PanelInfo, CurDir) == 232);
+FAR_ABI_CHECK64(offsetof(PanelInfo, Flags) == 500);
+FAR_ABI_CHECK64(sizeof(PanelRedrawInfo) == 8);
+FAR_ABI_CHECK64(sizeof(InfoPanelLine) == 164);
+#undef FAR_ABI_CHECK32
+#undef FAR_ABI_CHECK64
 
 #endif  // TOLVANE_HOST_FAR_API_H

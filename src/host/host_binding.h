@@ -7,7 +7,7 @@
 #include "host/far_api.h"
 
 struct HostBinding {
-  int ModuleNumber;
+  intptr_t ModuleNumber;
   FARAPIMENU Menu;
   FARAPIDIALOG Dialog;
   FARAPIMESSAGE Message;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "host/host_binding.h"
@@ -21,17 +22,17 @@ int g_getMsgCalls;
 int g_messageCalls;
 std::string g_lastMessage;
 
-const char* FARAPI TestGetMsg(int, int id) {
+const char* FARAPI TestGetMsg(intptr_t, int id) {
   ++g_getMsgCalls;
   if (id < 0 || id >= kMessageCount) return nullptr;
   std::snprintf(g_texts[id], sizeof(g_texts[id]), "M%d", id);
   return g_texts[id];
 }
 
-const char* FARAPI NullGetMsg(int, int) { return nullptr; }
+const char* FARAPI NullGetMsg(intptr_t, int) { return nullptr; }
 
-int FARAPI TestMessage(int, DWORD flags, const char*, const char* const* items,
-                       int count, int buttons) {
+int FARAPI TestMessage(intptr_t, DWORD flags, const char*,
+                       const char* const* items, int count, int buttons) {
   ++g_messageCalls;
   g_lastMessage = std::to_string(flags) + "|" + std::to_string(buttons);
   for (int i = 0; i < count; ++i) g_lastMessage += std::string("|") + items[i];
@@ -198,14 +199,23 @@ TEST(LanguageFiles, HeaderAndMessageCount) {
     std::string line;
     ASSERT_TRUE(std::getline(in, line));
     EXPECT_EQ(line.rfind(languages[i], 0), 0u) << files[i];
-    int quoted = 0;
+    std::vector<std::string> messages;
     bool ascii = true;
     while (std::getline(in, line)) {
-      if (!line.empty() && line[0] == '"') ++quoted;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty() && line[0] == '"') messages.push_back(line);
       for (unsigned char c : line) ascii = ascii && c < 0x80;
     }
-    EXPECT_EQ(quoted, kMessageCount) << files[i];
+    EXPECT_EQ(static_cast<int>(messages.size()), kMessageCount) << files[i];
     EXPECT_EQ(ascii, i == 0) << files[i] << ": English is ASCII, Russian cp866";
+    // The labels of a description file stand in 16 columns; a longer one
+    // is cut there.
+    for (int m : {MNodeWord, MSysop, MSystem, MLocation, MFlags, MPhone,
+                  MOnline, MPassword, MSpeed, MCallCost, MHierarchy, MRegion})
+      if (m < static_cast<int>(messages.size())) {
+        EXPECT_LE(messages[static_cast<size_t>(m)].size(), 16u + 2)
+            << files[i] << " " << messages[static_cast<size_t>(m)];
+      }
   }
 }
 

@@ -37,7 +37,7 @@ inline std::vector<std::string>& Boxes() {
   return boxes;
 }
 
-inline const char* FARAPI FakeGetMsg(int, int id) {
+inline const char* FARAPI FakeGetMsg(intptr_t, int id) {
   static char texts[kMessageCount][16];
   if (id < 0 || id >= kMessageCount) return nullptr;
   std::snprintf(texts[id], sizeof(texts[id]), "M%d", id);
@@ -45,8 +45,8 @@ inline const char* FARAPI FakeGetMsg(int, int id) {
 }
 
 // Records "title|text|button" of every message box.
-inline int FARAPI FakeMessage(int, DWORD, const char*, const char* const* items,
-                              int count, int) {
+inline int FARAPI FakeMessage(intptr_t, DWORD, const char*,
+                              const char* const* items, int count, int) {
   std::string box;
   for (int i = 0; i < count; ++i) {
     if (i) box.append("|");

@@ -123,7 +123,8 @@ TEST_F(ControlTest, UpdateKeepsTheCursorOnTheSameName) {
 
 // Enter: the plugin enters an entry itself and keeps the cursor on the
 // node it came from; on ".." it leaves the key to the host, which goes up
-// and lands on the directory just left.
+// and looks for the item named by the last part of the old directory: a
+// node's ("100" of "\2:5020/100") is found, a net's ("2:5020") is not.
 TEST_F(ControlTest, EnterWalksDownAndUp) {
   PanelModel* panel = Open("2:5020");
   ASSERT_NE(panel, nullptr);
@@ -137,7 +138,7 @@ TEST_F(ControlTest, EnterWalksDownAndUp) {
   panel->CurrentItem = 0;  // ".."
   ASSERT_EQ(PressEnter(host_.get()), 1);
   EXPECT_EQ(panel->CurDir, "\\2");
-  EXPECT_EQ(Current(*panel), "5020");
+  EXPECT_EQ(Current(*panel), "..");
   host_->commandLine = "dir";  // Enter with text on the command line
   EXPECT_EQ(PressEnter(host_.get()), 0);
   EXPECT_EQ(panel->CurDir, "\\2");

@@ -62,7 +62,8 @@ escape() { keys Escape; sleep 0.8; }
 normalised() {
   screen | sed -E -e "s#$work#/tmp/tolvane-browse.XXXXXX#g" \
     -e 's/[0-9]{2}\.[0-9]{2}\.[0-9]{2}/dd.mm.yy/g' \
-    -e 's/([│ ])[0-9]{2}:[0-9]{2}([║│ ])/\1hh:mm\2/g'
+    -e 's/([│ ])[0-9]{2}:[0-9]{2}([║│ ])/\1hh:mm\2/g' \
+    -e 's/([╗║]):[0-9]{2}║/\1:mm║/g'
 }
 
 expect_golden() {
@@ -106,6 +107,10 @@ wait_for "V7 - Net 2:5020"
 expect_status "Ivan Petrov"
 keys C-PageUp
 wait_for "V7 - Zone 2"
+# As in the file manager: no net is named "2:5020", the last part of
+# "\2:5020", so the cursor stays at its place (the third line).
+expect_status "Klaus Mueller"
+keys Home Down Down Down Down Down Down Down Down Down Down Down
 expect_status "Sergey Smirnov"
 grep -q 'Start Path' "$registry" || fail "the start path was not stored"
 # F3 on a node: its description in the viewer.
@@ -148,6 +153,9 @@ keys F1
 wait_for "Tolvane: FidoNet nodelist browser"
 keys Tab Enter
 wait_for "Tolvane: keys of the panel"
+# The window, its title and the topic laid out as the file manager's help
+# viewer places and lays them out.
+expect_golden help_keys
 keys BSpace
 wait_for "Tolvane: FidoNet nodelist browser"
 escape
