@@ -133,8 +133,8 @@ void LineSeeds(const std::vector<std::string>& lines) {
     EndpointList list;
     if (DecodeEndpoints(lines[i].c_str(), &list) <= 0) continue;
     std::vector<unsigned char> block(kItemUserDataSize +
-                                     EndpointBlockBytes(&list));
-    uint32_t used = WriteItemEndpoints(block.data(), &list);
+                                     ExtraBlockBytes(&list, 0));
+    uint32_t used = WriteItemExtras(block.data(), &list, nullptr, 0);
     std::memcpy(block.data(), &used, sizeof(used));
     Seed("fuzz_endpoints", n + "-block",
          Bytes(1, '\1') + Bytes(block.begin(), block.begin() + used));
@@ -147,6 +147,16 @@ void CompilerSeeds(const std::vector<std::string>& lines,
   for (size_t i = 0; i < lines.size(); ++i)
     Seed("fuzz_compiler_line", "line" + std::to_string(i), lines[i]);
   for (const auto& [name, text] : lists) Seed("fuzz_compiler_line", name, text);
+}
+
+// fuzz_list_review: a byte that says where a text is cut into an old and a
+// new list, then the text; each list whole (old list empty), and cut in
+// its middle into two halves.
+void ReviewSeeds(const std::vector<std::pair<std::string, Bytes>>& lists) {
+  for (const auto& [name, text] : lists) {
+    Seed("fuzz_list_review", name, Bytes(1, '\0') + text);
+    Seed("fuzz_list_review", name + "-halves", Bytes(1, '\x80') + text);
+  }
 }
 
 // The first byte at which fuzz_nodediff cuts `size - 1` bytes after
@@ -282,6 +292,7 @@ int main(int argc, char** argv) {
       {"sample-points", ReadAll(source / "data" / "sample" / "POINTS.340")}};
   NodediffSeeds(lines, &lists);
   CompilerSeeds(lines, lists);
+  ReviewSeeds(lists);
   PathSeeds(SeedLines(seeds / "paths.txt"));
   ColumnBlockSeeds();
   CopyFolder("fuzz_regedit", seeds / "regedit");
