@@ -132,7 +132,7 @@ void DescribeProtocol(const FlagInfo& flag, TextOut* out) {
   Value value = ValueOf(flag);
   if (value.Text[0] == '\0') {
     char port[8];
-    *WriteDecimal(port, UsualPort(flag.Protocol)) = '\0';
+    *WriteDecimal(port, EndpointDefaultPort(flag.Protocol)) = '\0';
     Fill(out, MFlagProtocolAlone, name, port);
   } else {
     Fill(out, IsAllDigits(value.Text) ? MFlagProtocolPort : MFlagProtocolHost,

@@ -522,6 +522,12 @@ int DecodeLinePieces(const LinePieces& pieces, EndpointList* list) {
   return list->Count;
 }
 
+uint16_t EndpointDefaultPort(int protocol) {
+  return protocol >= kProtocolBinkp && protocol <= kLastProtocol
+             ? kProtocols[protocol].DefaultPort
+             : 0;
+}
+
 const char* EndpointProtocolName(int protocol) {
   return protocol >= kProtocolBinkp && protocol <= kLastProtocol
              ? kProtocols[protocol].Name

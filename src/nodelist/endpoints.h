@@ -113,6 +113,10 @@ const char* EndpointProtocolName(int protocol);
 // The flag of a protocol: "IBN", "IFC", "ITN", "IVM", "IFT"; "" otherwise.
 const char* EndpointProtocolFlag(int protocol);
 
+// The port a protocol flag without one of its own means (IBN 24554, IFC
+// 60179, ITN 23, IVM 3141, IFT 21); 0 for another number.
+uint16_t EndpointDefaultPort(int protocol);
+
 // Where the host came from: the protocol's flag ("IBN", ...) for its own
 // host, else "INA", "phone" or "system name"; "" for another number.
 const char* EndpointSourceName(int protocol, int source);

@@ -13,11 +13,6 @@ struct KnownFlag {
   uint8_t Protocol;
 };
 
-// The usual ports of the protocol flags, by EndpointProtocol.
-const uint16_t kUsualPorts[] = {0, 24554, 60179, 23, 3141, 21};
-static_assert(sizeof(kUsualPorts) / sizeof(kUsualPorts[0]) ==
-              kLastProtocol + 1);
-
 const KnownFlag kKnownFlags[] = {
     {"U", kMeaningUserFlags, kCategoryUser, 0},
     {"CM", kMeaningCM, kCategoryOperation, 0},
@@ -241,10 +236,6 @@ int NextFlag(FlagCursor* cursor, FlagInfo* flag) {
     return 1;
   }
   return 0;
-}
-
-uint16_t UsualPort(int protocol) {
-  return protocol >= 0 && protocol <= kLastProtocol ? kUsualPorts[protocol] : 0;
 }
 
 int MailHourZone(int hour, int* start) {

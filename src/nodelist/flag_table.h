@@ -158,10 +158,6 @@ void StartFlags(FlagCursor* cursor, const char* flags, size_t length);
 // the end of the text.
 int NextFlag(FlagCursor* cursor, FlagInfo* flag);
 
-// The port a protocol flag without one of its own means (IBN 24554, IFC
-// 60179, ITN 23, IVM 3141, IFT 21); 0 for another number.
-uint16_t UsualPort(int protocol);
-
 // The zone whose mail hour starts in the hour `hour` (#01 Zone 5, #02 Zone
 // 2, #08 Zone 4, #09 Zone 1, #18 Zone 3, #20 Zone 6), or 0. *start is that
 // mail hour's start in minutes after midnight UTC (Zone 2's begins at
