@@ -262,10 +262,11 @@ keys Enter
 must see "V7 - Node 2:5020/1042"
 must expect_listing 2:5020/1042
 
-step "F3 shows the node's description in the host's viewer"
+step "F3 shows the node's description in the host's viewer, flags in words"
 keys F3
 must see "Sysop           : Michael Dukelsky"
 must see "binkp           : f1042.ru:24554 (INA)"
+must see "CM              : operation: takes mail at any hour"
 keys F10
 must see "V7 - Node 2:5020/1042"
 
