@@ -346,8 +346,8 @@ int UpdateAndCompile(const CompilerArgs& args, FILE* out, FILE* err) {
   if (!args.changes.empty()) {
     // From the list the update started from to the newest list reached.
     const DatedText& from = run.folder.lists[run.start];
-    changes_written = WriteChangesFile(args.changes, {from.name, from.text, 0},
-                                       list, err);
+    changes_written =
+        WriteChangesFile(args.changes, {from.name, from.text, 0}, list, err);
   }
   if (!CompileAndWrite(args, &list, out, err) || !changes_written) return 1;
   return run.missing ? 3 : 0;
