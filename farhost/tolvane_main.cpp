@@ -155,6 +155,14 @@ int main(int argc, char** argv) {
   }
   if (options.Host.PluginPath.empty())
     options.Host.PluginPath = ProgramPluginPath();
+  if (app.count("--lang") > 0) {
+    std::string unknown =
+        UnknownLanguage(options.Host.PluginPath, options.Host.Language);
+    if (!unknown.empty()) {
+      std::cerr << "tolvane: " << unknown << "\n";
+      return kExitUsage;
+    }
+  }
   if (options.Host.Language.empty())
     options.Host.Language = LanguageFromEnvironment();
   options.SamplePath = ProgramSamplePath();

@@ -97,6 +97,17 @@ std::string LanguageFromEnvironment() {
   return "English";
 }
 
+std::string UnknownLanguage(const std::string& pluginPath,
+                            const std::string& language) {
+  std::vector<LngCandidate> files = ScanLngFolder(FolderOf(pluginPath));
+  if (files.empty() || FindLngFile(files, language) >= 0) return std::string();
+  std::string names;
+  for (const LngCandidate& file : files)
+    names += (names.empty() ? "" : ", ") + file.LanguageName;
+  return "no language file for \"" + language + "\" beside the plugin; " +
+         "languages: " + names;
+}
+
 void LoadHostLanguage(FarHost* host) {
   if (host->language.Loaded) return;
   host->language.Loaded = 1;

@@ -123,6 +123,13 @@ std::string LanguageForLocale(const std::string& locale);
 // and LANG that is set and not empty decides.
 std::string LanguageFromEnvironment();
 
+// Empty when a language file beside the plugin is named `language` (letter
+// case ignored) or when there is none at all (loading reports that);
+// otherwise a line naming the languages there, for a language asked for by
+// name that the host would silently replace with English.
+std::string UnknownLanguage(const std::string& pluginPath,
+                            const std::string& language);
+
 // Looks for the language file beside the plugin (once); afterwards
 // host->language tells what was found.
 void LoadHostLanguage(FarHost* host);

@@ -107,16 +107,21 @@ void ParseLngBuffer(const unsigned char* data, size_t size, LngFile* out) {
   }
 }
 
-int ChooseLngFile(const std::vector<LngCandidate>& files,
-                  const std::string& language) {
+int FindLngFile(const std::vector<LngCandidate>& files,
+                const std::string& language) {
   for (size_t i = 0; i < files.size(); ++i) {
     if (EqualNoCase(files[i].LanguageName, language))
       return static_cast<int>(i);
   }
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (EqualNoCase(files[i].LanguageName, "English"))
-      return static_cast<int>(i);
-  }
+  return -1;
+}
+
+int ChooseLngFile(const std::vector<LngCandidate>& files,
+                  const std::string& language) {
+  int found = FindLngFile(files, language);
+  if (found >= 0) return found;
+  found = FindLngFile(files, "English");
+  if (found >= 0) return found;
   return static_cast<int>(files.size()) - 1;
 }
 

@@ -34,6 +34,11 @@ struct LngCandidate {
   std::string LanguageName;
 };
 
+// The index of the first file whose language name equals `language`
+// without regard to ASCII case; -1 when there is none.
+int FindLngFile(const std::vector<LngCandidate>& files,
+                const std::string& language);
+
 // The index of the file the host takes for a language: the first whose name
 // equals `language` without regard to ASCII case, else the first named
 // "English", else the last one. -1 when the list is empty.

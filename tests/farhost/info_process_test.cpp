@@ -115,6 +115,10 @@ TEST_F(InfoProcess, BadArgumentsAndMissingPluginFail) {
        TOLVANE_HAS_BROWSER ? "the browser needs a terminal"
                            : "usage: tolvane [options] COMMAND"},
       {"frobnicate", 2, "was not expected: frobnicate"},
+      // A language named by its file's suffix would silently be English.
+      {"info --lang rus", 2,
+       "no language file for \"rus\" beside the plugin; languages: "
+       "English, Russian"},
   };
   for (const auto& c : cases) {
     ProcessRun run = RunTolvane(registry_, c.Arguments);
