@@ -12,6 +12,7 @@
 #include "compiler/input_file.h"
 #include "compiler/nodelist_line.h"
 #include "compiler/output_set.h"
+#include "nodelist/text_fields.h"
 #include "nodelist/v7_format.h"
 
 namespace v7c {
@@ -70,9 +71,8 @@ Fields FieldsOf(const Entry& e) {
 
 std::string AddressText(uint16_t zone, uint16_t net, uint16_t node,
                         uint16_t point) {
-  std::string text = std::to_string(zone) + ":" + std::to_string(net) + "/" +
-                     std::to_string(node);
-  if (point != 0) text += "." + std::to_string(point);
+  char text[kAddressTextSize];
+  FormatAddress(FtnAddress{zone, net, node, point}, text, 4);
   return text;
 }
 
